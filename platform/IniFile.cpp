@@ -1,0 +1,406 @@
+#include "platform/IniFile.h"
+
+#include "platform/AppError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Bom[] = "\xEF\xBB\xBF";
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v';
+}
+
+// The caller's names lose spaces only: a tab in a caller's name stays and
+// then matches nothing.
+QString trimSpaces(const QString &name)
+{
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && name.at(begin) == u' ')
+        ++begin;
+    while (end > begin && name.at(end - 1) == u' ')
+        --end;
+    return name.mid(begin, end - begin);
+}
+
+QString cutValue(QString value)
+{
+    if (value.size() > IniFile::MaxValueLength) {
+        qsizetype length = IniFile::MaxValueLength;
+        if (value.at(length - 1).isHighSurrogate())
+            --length; // never leave half a character behind
+        value.truncate(length);
+    }
+    return value;
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Rewrites an existing file through its own inode. When that fails half-way,
+// the former bytes are put back as well as they can be.
+bool rewriteInPlace(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QByteArray former;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (got == 0)
+            break;
+        former.append(buffer, got);
+    }
+    auto put = [fd](const QByteArray &bytes) {
+        return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes.constData(), bytes.size())
+               && ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+    };
+    const bool ok = put(content);
+    if (!ok)
+        put(former);
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+IniFile::IniFile(const QString &path) : m_path(path) {}
+
+std::optional<int> IniFile::parseInteger(const QString &input)
+{
+    QString text = input;
+    if (text.size() > 2 && text.at(0) == u'0' && (text.at(1) == u'x' || text.at(1) == u'X'))
+        text.replace(0, 2, QStringLiteral("$"));
+
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && text.at(i) == u' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    if (i >= n)
+        return std::nullopt;
+
+    const QChar lead = text.at(i);
+    if (lead == u'$' || lead == u'x' || lead == u'X') {
+        ++i;
+        if (i >= n)
+            return std::nullopt;
+        quint32 value = 0;
+        int significant = 0;
+        for (; i < n; ++i) {
+            const int digit = hexDigit(text.at(i));
+            if (digit < 0)
+                return std::nullopt;
+            if (significant > 0 || digit != 0)
+                ++significant;
+            if (significant > 8)
+                return std::nullopt;
+            value = (value << 4) | quint32(digit);
+        }
+        if (negative)
+            value = 0u - value;
+        return int(qint32(value));
+    }
+
+    qint64 value = 0;
+    bool any = false;
+    for (; i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u < '0' || u > '9')
+            return std::nullopt;
+        value = value * 10 + (u - '0');
+        any = true;
+        if (value > qint64(2147483648LL))
+            return std::nullopt;
+    }
+    if (!any)
+        return std::nullopt;
+    if (negative)
+        value = -value;
+    if (value > 2147483647LL)
+        return std::nullopt;
+    return int(value);
+}
+
+void IniFile::load() const
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_bytes.clear();
+    QFile file(m_path);
+    // A file that cannot be read (missing, a folder, no permission) reads like
+    // a missing one.
+    if (file.open(QIODevice::ReadOnly))
+        m_bytes = file.readAll();
+    parse();
+}
+
+void IniFile::parse() const
+{
+    m_lines.clear();
+    const char *data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    m_bodyStart = m_bytes.startsWith(Bom) ? 3 : 0;
+
+    qsizetype pos = m_bodyStart;
+    while (pos < size) {
+        Line line;
+        line.begin = pos;
+        qsizetype end = pos;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        line.end = end;
+        if (end < size)
+            line.next = (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? end + 2 : end + 1;
+        else
+            line.next = end;
+
+        qsizetype first = pos;
+        while (first < end && isBlank(data[first]))
+            ++first;
+        if (first < end && data[first] == '[') {
+            line.kind = Line::Section;
+            qsizetype nameBegin = first + 1;
+            qsizetype nameEnd = nameBegin;
+            while (nameEnd < end && data[nameEnd] != ']')
+                ++nameEnd;
+            while (nameBegin < nameEnd && isBlank(data[nameBegin]))
+                ++nameBegin;
+            while (nameEnd > nameBegin && isBlank(data[nameEnd - 1]))
+                --nameEnd;
+            line.nameBegin = nameBegin;
+            line.nameEnd = nameEnd;
+        } else if (first < end && data[first] == ';') {
+            line.kind = Line::Comment;
+        } else {
+            qsizetype eq = first;
+            while (eq < end && data[eq] != '=')
+                ++eq;
+            if (eq < end) {
+                line.kind = Line::Key;
+                qsizetype keyEnd = eq;
+                while (keyEnd > first && isBlank(data[keyEnd - 1]))
+                    --keyEnd;
+                line.nameBegin = first;
+                line.nameEnd = keyEnd;
+                qsizetype valueBegin = eq + 1;
+                qsizetype valueEnd = end;
+                while (valueBegin < valueEnd && isBlank(data[valueBegin]))
+                    ++valueBegin;
+                while (valueEnd > valueBegin && isBlank(data[valueEnd - 1]))
+                    --valueEnd;
+                line.valueBegin = valueBegin;
+                line.valueEnd = valueEnd;
+            }
+        }
+        m_lines.push_back(line);
+        pos = line.next;
+    }
+}
+
+bool IniFile::nameMatches(const Line &line, const QString &name) const
+{
+    const QString fileName =
+        QString::fromUtf8(m_bytes.constData() + line.nameBegin, line.nameEnd - line.nameBegin);
+    return fileName.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+qsizetype IniFile::findSection(const QString &section) const
+{
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == Line::Section && nameMatches(m_lines[i], section))
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+qsizetype IniFile::findKey(qsizetype sectionLine, const QString &key) const
+{
+    for (size_t i = size_t(sectionLine) + 1; i < m_lines.size(); ++i) {
+        const Line &line = m_lines[i];
+        if (line.kind == Line::Section)
+            break;
+        if (line.kind == Line::Key && nameMatches(line, key))
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    load();
+    const qsizetype sectionLine = findSection(trimSpaces(section));
+    if (sectionLine < 0)
+        return defaultValue;
+    const qsizetype keyLine = findKey(sectionLine, trimSpaces(key));
+    if (keyLine < 0)
+        return defaultValue;
+
+    const Line &line = m_lines[size_t(keyLine)];
+    qsizetype begin = line.valueBegin;
+    qsizetype end = line.valueEnd;
+    if (end - begin >= 2) {
+        const char quote = m_bytes.at(begin);
+        if ((quote == '"' || quote == '\'') && m_bytes.at(end - 1) == quote) {
+            ++begin;
+            --end;
+        }
+    }
+    return cutValue(QString::fromUtf8(m_bytes.constData() + begin, end - begin));
+}
+
+int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    return parseInteger(readString(section, key, QString())).value_or(defaultValue);
+}
+
+bool IniFile::readBool(const QString &section, const QString &key, bool defaultValue) const
+{
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    load();
+    const QString sectionName = trimSpaces(section);
+    const QString keyName = trimSpaces(key);
+    const QByteArray valueBytes = value.toUtf8();
+
+    QByteArray content = m_bytes;
+    const qsizetype sectionLine = findSection(sectionName);
+    if (sectionLine < 0) {
+        // A new section goes at the end, on a line of its own.
+        if (content.size() > m_bodyStart && !content.endsWith('\r') && !content.endsWith('\n'))
+            content += "\r\n";
+        content += '[' + sectionName.toUtf8() + "]\r\n" + keyName.toUtf8() + '=' + valueBytes + "\r\n";
+    } else if (const qsizetype keyLine = findKey(sectionLine, keyName); keyLine >= 0) {
+        // The existing line is replaced, keeping the key as the file spells it.
+        const Line &line = m_lines[size_t(keyLine)];
+        const QByteArray replacement =
+            m_bytes.mid(line.nameBegin, line.nameEnd - line.nameBegin) + '=' + valueBytes + "\r\n";
+        content.replace(line.begin, line.next - line.begin, replacement);
+    } else {
+        // A new key goes after the section's last key line, or after its header.
+        qsizetype after = sectionLine;
+        for (size_t i = size_t(sectionLine) + 1; i < m_lines.size(); ++i) {
+            if (m_lines[i].kind == Line::Section)
+                break;
+            if (m_lines[i].kind == Line::Key)
+                after = qsizetype(i);
+        }
+        const Line &line = m_lines[size_t(after)];
+        QByteArray insertion = keyName.toUtf8() + '=' + valueBytes + "\r\n";
+        if (line.next == line.end) // the last line of the file, without a line break
+            insertion.prepend("\r\n");
+        content.insert(line.next, insertion);
+    }
+
+    replaceFile(content);
+    m_bytes = content;
+    parse();
+}
+
+void IniFile::writeInteger(const QString &section, const QString &key, int value)
+{
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeBool(const QString &section, const QString &key, bool value)
+{
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::replaceFile(const QByteArray &content)
+{
+    const QFileInfo info(m_path);
+    const QString fullPath = info.absoluteFilePath();
+    auto fail = [&fullPath]() -> void {
+        throw AppError(QStringLiteral("Unable to write to %1").arg(fullPath));
+    };
+
+    // A link is followed, so that the file it names is replaced and the link stays.
+    QString target = fullPath;
+    if (info.isSymLink()) {
+        const QString resolved = info.canonicalFilePath();
+        target = resolved.isEmpty() ? info.symLinkTarget() : resolved;
+    }
+    const QByteArray targetPath = QFile::encodeName(target);
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+
+    struct stat existing {};
+    const bool exists = ::stat(targetPath.constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        fail();
+
+    QByteArray tempPath = folder + "/." + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
+    const int fd = ::mkstemp(tempPath.data());
+    if (fd < 0) {
+        // A writable file in a folder that takes no new files can only be
+        // rewritten where it stands.
+        if (exists && (errno == EACCES || errno == EPERM) && rewriteInPlace(targetPath, content))
+            return;
+        fail();
+    }
+
+    bool ok = true;
+    if (exists) {
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+        if (ok && ::geteuid() == 0) // keep the owner when root writes someone's file
+            (void)!::fchown(fd, existing.st_uid, existing.st_gid);
+    } else {
+        ok = ::fchmod(fd, m_newFileMode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd, content.constData(), content.size());
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tempPath.constData(), targetPath.constData()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.constData());
+        fail();
+    }
+}

@@ -1,0 +1,149 @@
+#include "platform/AppError.h"
+#include "platform/Application.h"
+#include "platform/ErrorDisplay.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <stdexcept>
+
+namespace {
+
+// An object whose handler throws whatever it is told to.
+class Thrower : public QObject
+{
+public:
+    std::function<void()> onEvent;
+    int handled = 0;
+
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User) {
+            ++handled;
+            if (onEvent)
+                onEvent();
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+} // namespace
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+    QStringList m_shown;
+
+private slots:
+    void init()
+    {
+        m_shown.clear();
+        ErrorDisplay::setSink([this](const QString &text) { m_shown << text; });
+    }
+    void cleanup() { ErrorDisplay::setSink({}); }
+
+    void exceptionFromHandlerIsShown_data();
+    void exceptionFromHandlerIsShown();
+    void programCarriesOnAfterFailure();
+    void failureInClickHandler();
+    void defaultDisplayIsMessageBox();
+};
+
+void TestApplication::exceptionFromHandlerIsShown_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("our error") << 0 << "Unable to write to /x/Zudadir2Evidivezav.ini";
+    QTest::newRow("our error, not ASCII") << 1 << QString::fromUtf8("Không thể ghi – ©");
+    QTest::newRow("standard exception") << 2 << "'abc' is not a valid integer value";
+    QTest::newRow("anything else") << 3 << "An unknown error occurred.";
+}
+
+void TestApplication::exceptionFromHandlerIsShown()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, expected);
+    Thrower thrower;
+    thrower.onEvent = [kind, expected] {
+        switch (kind) {
+        case 0:
+        case 1:
+            throw AppError(expected);
+        case 2:
+            throw std::runtime_error(expected.toStdString());
+        default:
+            throw 42;
+        }
+    };
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QCoreApplication::sendPostedEvents(&thrower);
+    QCOMPARE(m_shown, QStringList{expected});
+}
+
+void TestApplication::programCarriesOnAfterFailure()
+{
+    Thrower thrower;
+    bool fail = true;
+    thrower.onEvent = [&fail] {
+        if (fail)
+            throw AppError("first");
+    };
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QCoreApplication::sendPostedEvents(&thrower);
+    fail = false;
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QCoreApplication::sendPostedEvents(&thrower);
+    QCOMPARE(thrower.handled, 3);
+    QCOMPARE(m_shown, QStringList({"first", "first"}));
+}
+
+void TestApplication::failureInClickHandler()
+{
+    QPushButton button("Go");
+    int clicks = 0;
+    connect(&button, &QPushButton::clicked, [&clicks] {
+        ++clicks;
+        throw AppError("clicked");
+    });
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(clicks, 2);
+    QCOMPARE(m_shown, QStringList({"clicked", "clicked"}));
+    QVERIFY(!button.isDown()); // the button did not stay pressed
+}
+
+void TestApplication::defaultDisplayIsMessageBox()
+{
+    ErrorDisplay::setSink({});
+    QString caption;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        caption = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    Thrower thrower;
+    thrower.onEvent = [] { throw AppError("Something failed"); };
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QCoreApplication::sendPostedEvents(&thrower);
+    QCOMPARE(caption, QStringLiteral("Lexorvia"));
+    QCOMPARE(text, QStringLiteral("Something failed"));
+}
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_application.moc"
