@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <vector>
 
 // An INI file read and written by the rules of the Windows private-profile
@@ -36,6 +35,7 @@ public:
     void setNewFilePermissions(unsigned mode) { m_newFileMode = mode; }
 
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // Numbers are read by ParseInteger (platform/IntegerText.h).
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     bool readBool(const QString &section, const QString &key, bool defaultValue) const;
 
@@ -44,12 +44,6 @@ public:
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
-
-    // The integer conversion used by readInteger: an optional "0x"/"0X" prefix
-    // taken as "$", leading spaces, a sign, then decimal digits (32-bit range) or
-    // hexadecimal digits after "$", "x" or "X" (at most 8 significant, wrapping
-    // into the sign). Anything else is no integer.
-    static std::optional<int> parseInteger(const QString &text);
 
 private:
     struct Line

@@ -1,5 +1,6 @@
 #include "platform/AppError.h"
 #include "platform/IniFile.h"
+#include "platform/IntegerText.h"
 #include "support/Files.h"
 
 #include <QFileInfo>
@@ -220,7 +221,7 @@ void TestIniFile::parseInteger()
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QFETCH(int, value);
-    const std::optional<int> parsed = IniFile::parseInteger(text);
+    const std::optional<int> parsed = ParseInteger(text);
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(*parsed, value);
