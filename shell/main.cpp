@@ -1,16 +1,10 @@
 #include "platform/Application.h"
-#include "settings/Params.h"
-
-#include <QWidget>
+#include "shell/frm_Main.h"
 
 int main(int argc, char *argv[])
 {
     Application app(argc, argv);
-    SettingsFileName = LocateSettingsFile();
-
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Lexorvia"));
-    window.setFixedSize(528, 545);
+    TfrmMain window;
     window.show();
     return app.exec();
 }

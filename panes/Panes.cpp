@@ -1,0 +1,184 @@
+#include "panes/Panes.h"
+
+#include "panes/RichStyle.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+TRichViewEdit::TRichViewEdit(QWidget *parent) : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setTabChangesFocus(false);
+}
+
+bool TRichViewEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText();
+}
+
+void TRichViewEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasText())
+        textCursor().insertText(source->text());
+}
+
+TRichView::TRichView(QWidget *parent) : QTextBrowser(parent)
+{
+    setReadOnly(true);
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    setUndoRedoEnabled(false);
+}
+
+namespace {
+
+bool trimmable(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+        return true;
+    default:
+        break;
+    }
+    const QChar::Direction direction = QChar::direction(c);
+    return direction == QChar::DirS || direction == QChar::DirWS;
+}
+
+// Replaces the pane's content with text whose paragraphs are separated by
+// U+2029, all in style 0.
+void replaceContent(QTextEdit *pane, const QString &text, const TRVStyle &style)
+{
+    QTextDocument *document = pane->document();
+    const QTextCharFormat charFormat = style.charFormat(0);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setBlockFormat(style.blockFormat(0));
+    cursor.setBlockCharFormat(charFormat);
+    cursor.setCharFormat(charFormat);
+    if (!text.isEmpty())
+        cursor.insertText(text, charFormat);
+    cursor.endEditBlock();
+    pane->setCurrentCharFormat(charFormat);
+}
+
+} // namespace
+
+QString TrimPaneEnds(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end) {
+        char32_t c = text.at(begin).unicode();
+        qsizetype width = 1;
+        if (QChar::isHighSurrogate(c) && begin + 1 < end && text.at(begin + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(begin), text.at(begin + 1));
+            width = 2;
+        }
+        if (!trimmable(c))
+            break;
+        begin += width;
+    }
+    while (end > begin) {
+        char32_t c = text.at(end - 1).unicode();
+        qsizetype width = 1;
+        if (QChar::isLowSurrogate(c) && end - 2 >= begin && text.at(end - 2).isHighSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(end - 2), text.at(end - 1));
+            width = 2;
+        }
+        if (!trimmable(c))
+            break;
+        end -= width;
+    }
+    return text.mid(begin, end - begin);
+}
+
+QString PaneText(const QTextDocument &document)
+{
+    QString result;
+    result.reserve(document.characterCount() + document.blockCount());
+    bool first = true;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!first)
+            result += QLatin1String("\r\n");
+        first = false;
+        const QString line = block.text();
+        for (const QChar c : line) {
+            if (c == QChar::LineSeparator)
+                result += QLatin1String("\r\n");
+            else if (c != QChar::ObjectReplacementCharacter) // a picture has no text
+                result += c;
+        }
+    }
+    return TrimPaneEnds(result);
+}
+
+void FillPane(QTextEdit *pane, const QString &text, const TRVStyle &style)
+{
+    // Lines become paragraphs: every line break becomes a paragraph separator,
+    // and a final break ends the last line instead of starting an empty one.
+    QString paragraphs;
+    paragraphs.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
+            if (i + 1 < n)
+                paragraphs += QChar::ParagraphSeparator;
+        } else {
+            paragraphs += c;
+        }
+    }
+    // "\r\n" alone is one empty line: the pane shows one empty paragraph, as it
+    // does for no text at all.
+    replaceContent(pane, paragraphs, style);
+}
+
+void ShowMessageInPane(QTextEdit *pane, const QString &text, const TRVStyle &style)
+{
+    QString message;
+    message.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
+            message += QChar::LineSeparator;
+        } else if (c == QChar::ParagraphSeparator) {
+            message += QChar::LineSeparator;
+        } else {
+            message += c;
+        }
+    }
+    replaceContent(pane, message, style);
+}
+
+void ClearPane(QTextEdit *pane, const TRVStyle &style)
+{
+    replaceContent(pane, QString(), style);
+}
+
+QString ReadClipboardText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText())
+        return QString();
+    return data->text();
+}
+
+void WriteClipboardText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}

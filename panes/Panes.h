@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QTextBrowser>
+#include <QTextEdit>
+
+class TRVStyle;
+
+// The source pane: an editor that takes pasted and dropped text as plain text.
+class TRichViewEdit : public QTextEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(int Tag MEMBER m_tag)
+public:
+    explicit TRichViewEdit(QWidget *parent = nullptr);
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    int m_tag = 0;
+};
+
+// The result pane: a read-only view; a click on a link is reported, never
+// followed by the view itself.
+class TRichView : public QTextBrowser
+{
+    Q_OBJECT
+    Q_PROPERTY(int Tag MEMBER m_tag)
+public:
+    explicit TRichView(QWidget *parent = nullptr);
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+private:
+    int m_tag = 0;
+};
+
+// The whole text of a pane: its lines (paragraphs and the line breaks inside
+// them) joined by CR LF, a tab as a tab character, and then white space,
+// control and format characters removed from both ends.
+QString PaneText(const QTextDocument &document);
+
+// Replaces the pane's content by the text, one paragraph per line in the plain
+// styles. Lines break at CR LF, a lone CR and a lone LF; a last empty line
+// (after a final line break) is dropped, so "" leaves the pane empty.
+void FillPane(QTextEdit *pane, const QString &text, const TRVStyle &style);
+
+// Replaces the pane's content by one paragraph that holds the whole text; its
+// line breaks become breaks inside that paragraph.
+void ShowMessageInPane(QTextEdit *pane, const QString &text, const TRVStyle &style);
+
+// Empties the pane.
+void ClearPane(QTextEdit *pane, const TRVStyle &style);
+
+// Removes white space, control and format characters (Zs, Zl, Zp, Cc, Cf and
+// the bidirectional segment separators and white space) from both ends.
+QString TrimPaneEnds(const QString &text);
+
+// The clipboard's text, or the empty string when it holds none.
+QString ReadClipboardText();
+// Puts the text on the clipboard, replacing what was there.
+void WriteClipboardText(const QString &text);

@@ -1,0 +1,440 @@
+#include "shell/frm_Main.h"
+
+#include "panes/Panes.h"
+#include "panes/RichStyle.h"
+#include "platform/AppError.h"
+#include "platform/Components.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/IntegerText.h"
+#include "settings/Params.h"
+#include "settings/untIni.h"
+#include "shell/untCommon.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <exception>
+#include <utility>
+
+namespace {
+
+const QColor Maroon(128, 0, 0);
+const QColor Navy(0, 0, 128);
+
+// A picture from the desktop's icon theme, or our own when the theme has none.
+QIcon glyph(const char *own, const char *themeName)
+{
+    const QIcon fallback(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(own)));
+    if (!themeName)
+        return fallback;
+    return QIcon::fromTheme(QLatin1String(themeName), fallback);
+}
+
+QLabel *captionLabel(QWidget *parent, const char *name, const QString &text, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Maroon);
+    label->setPalette(palette);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+int rightEdge(const QWidget *widget)
+{
+    return widget->x() + widget->width();
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent)
+    : TfrmRoot(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setFixedClientSize(528, 545);
+
+    m_style = new TRVStyle(this);
+
+    labFrom = captionLabel(this, "labFrom", QStringLiteral("Translate from :"), 9, 27);
+    labFromLang = captionLabel(this, "labFromLang", QStringLiteral("English"), 0, 27);
+
+    E1 = new TRichViewEdit(this);
+    E1->setObjectName(QStringLiteral("E1"));
+    E1->setGeometry(8, 45, 478, 178);
+    E1->setTag(0);
+    E1->setTabChangesFocus(true);
+
+    labTo = captionLabel(this, "labTo", QStringLiteral("Translate into :"), 9, 231);
+    labToLang = captionLabel(this, "labToLang", QStringLiteral("Vietnamese"), 0, 231);
+
+    ImgLoad = new QLabel(this);
+    ImgLoad->setObjectName(QStringLiteral("ImgLoad"));
+    ImgLoad->setGeometry(0, 230, 44, 16);
+    ImgLoad->setAlignment(Qt::AlignCenter);
+
+    E2 = new TRichView(this);
+    E2->setObjectName(QStringLiteral("E2"));
+    E2->setGeometry(8, 249, 478, 178);
+    E2->setTag(1);
+    E2->setTabChangesFocus(true);
+
+    m_style->attach(E1);
+    m_style->attach(E2);
+
+    rgDirection = new QGroupBox(QStringLiteral("Translation Direction"), this);
+    rgDirection->setObjectName(QStringLiteral("rgDirection"));
+    rgDirection->setGeometry(12, 434, 475, 48);
+    rbEngToChn = new QRadioButton(rgDirection);
+    rbEngToChn->setObjectName(QStringLiteral("rbEngToChn"));
+    rbEngToChn->setGeometry(27, 20, 203, 17);
+    rbEngToChn->setChecked(true);
+    rbChnToEng = new QRadioButton(rgDirection);
+    rbChnToEng->setObjectName(QStringLiteral("rbChnToEng"));
+    rbChnToEng->setGeometry(251, 20, 203, 17);
+
+    btnHelp = new QPushButton(glyph("help", "help-browser"), QStringLiteral("&Help"), this);
+    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    btnHelp->setGeometry(13, 489, 88, 25);
+    btnTrans = new QPushButton(glyph("translate", nullptr), QStringLiteral("&Translate"), this);
+    btnTrans->setObjectName(QStringLiteral("btnTrans"));
+    btnTrans->setGeometry(373, 489, 113, 25);
+    btnTrans->setDefault(true);
+
+    speedButton("btnOpen", "open", "document-open", QStringLiteral("Open"), 0, 62);
+    auto *btnClear = speedButton("btnClear", "clear", "edit-clear", QStringLiteral("Clear"), 0, 92);
+    speedButton("btnSave", "save", "document-save", QStringLiteral("Save"), 0, 122);
+    auto *btnCopy = speedButton("btnCopy", "copy", "edit-copy", QStringLiteral("Copy To Clipboard"), 0, 152);
+    auto *btnPaste = speedButton("btnPaste", "paste", "edit-paste", QStringLiteral("Paste From Clipboard"), 0, 182);
+    auto *btnSwap = speedButton("btnSwap", "swap", nullptr, QStringLiteral("Swap"), 0, 225);
+    auto *btnClear2 = speedButton("btnClear2", "clear", "edit-clear", QStringLiteral("Clear"), 1, 270);
+    speedButton("btnSave2", "save", "document-save", QStringLiteral("Save"), 1, 300);
+    auto *btnCopy2 = speedButton("btnCopy2", "copy", "edit-copy", QStringLiteral("Copy To Clipboard"), 1, 330);
+    auto *btnPaste2 = speedButton("btnPaste2", "paste", "edit-paste", QStringLiteral("Paste From Clipboard"), 1, 360);
+    speedButton("btnPrint", "print", "document-print", QStringLiteral("Print"), 0, 390);
+    btnSwap->setIconSize(QSize(14, 16));
+
+    lbl1 = new QLabel(QStringLiteral("Free Get Morvane Translator Pro Full Version Now !"), this);
+    lbl1->setObjectName(QStringLiteral("lbl1"));
+    lbl1->setToolTip(QStringLiteral("Quick translation your content between 72 international languages."));
+    lbl1->setCursor(Qt::PointingHandCursor);
+    {
+        QFont font = lbl1->font();
+        font.setUnderline(true);
+        lbl1->setFont(font);
+        QPalette palette = lbl1->palette();
+        palette.setColor(QPalette::WindowText, Navy);
+        lbl1->setPalette(palette);
+    }
+    lbl1->move(248, 8);
+    lbl1->adjustSize();
+
+    Bar = new QStatusBar(this);
+    Bar->setObjectName(QStringLiteral("Bar"));
+    Bar->setSizeGripEnabled(false);
+    Bar->setGeometry(0, height() - 22, width(), 22);
+    auto *notice = new QLabel(CopyrightNotice(), Bar);
+    notice->setMinimumWidth(50);
+    notice->setContentsMargins(4, 0, 0, 0);
+    Bar->addWidget(notice, 1);
+
+    pmTrans = new PopupMenu(this);
+    pmTrans->setObjectName(QStringLiteral("pmTrans"));
+    QAction *Cut1 = pmTrans->addAction(QStringLiteral("Cut"));
+    Cut1->setObjectName(QStringLiteral("Cut1"));
+    QAction *Copy1 = pmTrans->addAction(QStringLiteral("Copy"));
+    Copy1->setObjectName(QStringLiteral("Copy1"));
+    QAction *Paste1 = pmTrans->addAction(QStringLiteral("Paste"));
+    Paste1->setObjectName(QStringLiteral("Paste1"));
+    pmTrans->addSeparator()->setObjectName(QStringLiteral("N6"));
+    QAction *Clear1 = pmTrans->addAction(QStringLiteral("Clear"));
+    Clear1->setObjectName(QStringLiteral("Clear1"));
+
+    // Keyboard order: the panes, the direction, Help, Translate, then the
+    // pane buttons top to bottom.
+    setTabOrder(E1, E2);
+    setTabOrder(E2, rbEngToChn);
+    setTabOrder(rbEngToChn, rbChnToEng);
+    setTabOrder(rbChnToEng, btnHelp);
+    setTabOrder(btnHelp, btnTrans);
+
+    using ErrorDisplay::guarded;
+    for (QToolButton *button : {btnClear, btnClear2})
+        connect(button, &QToolButton::clicked, this, guarded([this, button] { btnClearClick(button->property("Tag").toInt()); }));
+    for (QToolButton *button : {btnCopy, btnCopy2})
+        connect(button, &QToolButton::clicked, this, guarded([this, button] { btnCopyClick(button->property("Tag").toInt()); }));
+    for (QToolButton *button : {btnPaste, btnPaste2})
+        connect(button, &QToolButton::clicked, this, guarded([this, button] { btnPasteClick(button->property("Tag").toInt()); }));
+    connect(btnSwap, &QToolButton::clicked, this, guarded([this] { btnSwapClick(); }));
+    connect(Cut1, &QAction::triggered, this, guarded([this] { Cut1Click(); }));
+    connect(Copy1, &QAction::triggered, this, guarded([this] { btnCopyClick(pmTrans->tag() == 0 ? 0 : 1); }));
+    connect(Paste1, &QAction::triggered, this, guarded([this] { btnPasteClick(pmTrans->tag() == 0 ? 0 : 1); }));
+    connect(Clear1, &QAction::triggered, this, guarded([this] { btnClearClick(pmTrans->tag() == 0 ? 0 : 1); }));
+    for (QTextEdit *textPane : {static_cast<QTextEdit *>(E1), static_cast<QTextEdit *>(E2)}) {
+        textPane->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(textPane, &QWidget::customContextMenuRequested, this,
+                [this, textPane](const QPoint &pos) { E1ContextPopup(textPane, pos); });
+    }
+    // A click that checks a direction button; setting the check from code
+    // counts as well, as long as it changes the state.
+    for (QRadioButton *button : {rbEngToChn, rbChnToEng}) {
+        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+            if (!checked)
+                return;
+            if (m_checkingFromCode == 0) {
+                ErrorDisplay::run([this] { rbEngToChnClick(); });
+                return;
+            }
+            // Checked by ApplyDirection: its caller gets the failure.
+            try {
+                rbEngToChnClick();
+            } catch (...) {
+                m_directionFailure = std::current_exception();
+            }
+        });
+    }
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            scheduleActivate();
+    });
+
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QToolButton *TfrmMain::speedButton(const char *name, const char *icon, const char *themeIcon, const QString &hint,
+                                   int tag, int top)
+{
+    auto *button = new QToolButton(this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(491, top, 25, 25);
+    button->setAutoRaise(true);
+    button->setIcon(glyph(icon, themeIcon));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(hint);
+    button->setProperty("Tag", tag);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+void TfrmMain::FormCreate()
+{
+    // The main window's own creation step; the base form's walk has nothing to
+    // do here (no panels).
+    setWindowTitle(QStringLiteral("Lexorvia"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.xpm")));
+    QApplication::setApplicationName(QStringLiteral("Lexorvia"));
+    SettingsFileName = LocateSettingsFile();
+    const QString format = QStringLiteral("Translate %1 to %2");
+    rbEngToChn->setText(format.arg(QStringLiteral("English"), QStringLiteral("Vietnamese")));
+    rbChnToEng->setText(format.arg(QStringLiteral("Vietnamese"), QStringLiteral("English")));
+    ArrangeLangLabels();
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    TfrmRoot::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // A failure here is shown and the window appears all the same; the steps
+    // after the failing one are skipped.
+    ErrorDisplay::run([this] { FormShow(); });
+}
+
+void TfrmMain::FormShow()
+{
+    LoadSettings();
+    ApplyDirection();
+    ApplyProxy();
+}
+
+bool TfrmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        scheduleActivate();
+    return TfrmRoot::event(event);
+}
+
+void TfrmMain::scheduleActivate()
+{
+    // Switching back from another program activates both the application and
+    // the window; the two arrive together and make one activation.
+    if (m_activatePending)
+        return;
+    m_activatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_activatePending = false;
+        ErrorDisplay::run([this] { FormActivate(); });
+    });
+}
+
+void TfrmMain::FormActivate()
+{
+    if (Settings.AutoPaste)
+        PasteFromClipboard(0, true);
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Translate is the window's default button: Enter presses it wherever the
+    // focused control does not take Enter itself.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && btnTrans->isEnabled()) {
+        btnTrans->animateClick();
+        return;
+    }
+    TfrmRoot::keyPressEvent(event);
+}
+
+void TfrmMain::LoadSettings()
+{
+    ReadSettings(SettingsFileName, Settings);
+    ApplyDirection();
+    m_style->setTextStyleFont(0, QStringLiteral("Arial"), 14);
+}
+
+void TfrmMain::checkDirectionButton(QRadioButton *button)
+{
+    ++m_checkingFromCode;
+    button->setChecked(true);
+    --m_checkingFromCode;
+    if (m_directionFailure)
+        std::rethrow_exception(std::exchange(m_directionFailure, nullptr));
+}
+
+void TfrmMain::ApplyDirection()
+{
+    if (Settings.Direction == 0) {
+        checkDirectionButton(rbEngToChn);
+        labFromLang->setText(QStringLiteral("English"));
+        labToLang->setText(QStringLiteral("Vietnamese"));
+    } else {
+        checkDirectionButton(rbChnToEng);
+        labFromLang->setText(QStringLiteral("Vietnamese"));
+        labToLang->setText(QStringLiteral("English"));
+    }
+    labFromLang->adjustSize();
+    labToLang->adjustSize();
+    E1->viewport()->update();
+    E2->viewport()->update();
+}
+
+void TfrmMain::ArrangeLangLabels()
+{
+    labFromLang->move(rightEdge(labFrom) + 4, labFromLang->y());
+    labToLang->move(rightEdge(labTo) + 4, labToLang->y());
+    ImgLoad->move(rightEdge(labToLang) + 60, ImgLoad->y());
+}
+
+void TfrmMain::rbEngToChnClick()
+{
+    Settings.Direction = rbEngToChn->isChecked() ? 0 : 1;
+    IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"), Settings.Direction);
+    ApplyDirection();
+    ArrangeLangLabels();
+}
+
+void TfrmMain::ApplyProxy()
+{
+    if (Settings.NoProxy) {
+        m_http.setProxyServer(QString());
+        m_http.setProxyPort(0);
+        m_http.setProxyUserName(QString());
+        m_http.setProxyPassword(QString());
+        return;
+    }
+    m_http.setProxyServer(Settings.Address);
+    const std::optional<int> port = ParseInteger(Settings.Port);
+    if (!port)
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(Settings.Port));
+    m_http.setProxyPort(*port);
+    m_http.setProxyUserName(Settings.UserName);
+    m_http.setProxyPassword(Settings.Password);
+}
+
+QTextEdit *TfrmMain::pane(int tag) const
+{
+    if (tag == 0)
+        return E1;
+    return E2;
+}
+
+QString TfrmMain::GetPaneText(int tag) const
+{
+    return PaneText(*pane(tag)->document());
+}
+
+void TfrmMain::SetPaneText(int tag, const QString &text)
+{
+    FillPane(pane(tag), text, *m_style);
+}
+
+void TfrmMain::ShowPaneMessage(int tag, const QString &text)
+{
+    ShowMessageInPane(pane(tag), text, *m_style);
+}
+
+void TfrmMain::PasteFromClipboard(int tag, bool automatic)
+{
+    const QString text = ReadClipboardText();
+    if (tag == 0) {
+        if (!automatic || (!text.isEmpty() && text != m_lastResultText))
+            SetPaneText(0, text);
+        return;
+    }
+    if (!text.isEmpty()) {
+        SetPaneText(1, text);
+        m_lastResultText = text;
+    }
+}
+
+void TfrmMain::btnSwapClick()
+{
+    const QString source = GetPaneText(0);
+    const QString result = GetPaneText(1);
+    SetPaneText(1, source);
+    SetPaneText(0, result);
+}
+
+void TfrmMain::btnClearClick(int tag)
+{
+    ClearPane(pane(tag), *m_style);
+}
+
+void TfrmMain::btnCopyClick(int tag)
+{
+    WriteClipboardText(GetPaneText(tag));
+}
+
+void TfrmMain::btnPasteClick(int tag)
+{
+    PasteFromClipboard(tag, false);
+}
+
+void TfrmMain::Cut1Click()
+{
+    const int tag = pmTrans->tag() == 0 ? 0 : 1;
+    const QString text = GetPaneText(tag);
+    ClearPane(pane(tag), *m_style);
+    WriteClipboardText(text);
+}
+
+void TfrmMain::E1ContextPopup(QTextEdit *textPane, const QPoint &pos)
+{
+    pmTrans->setTag(textPane->property("Tag").toInt());
+    pmTrans->popup(textPane->viewport()->mapToGlobal(pos));
+}
