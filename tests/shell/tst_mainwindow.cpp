@@ -81,6 +81,7 @@ private slots:
         ErrorDisplay::setSink({});
     }
 
+    void baseFormPanelsPaintTheirColour();
     void controls();
     void startDirection_data();
     void startDirection();
@@ -101,6 +102,47 @@ private slots:
     void automaticPaste();
     void enterPressesTranslate();
 };
+
+namespace {
+
+// A form of the program with two panels, one in the form's colour and one in
+// its own, and a panel inside an embedded frame, which the frame owns.
+class PanelForm : public TfrmRoot
+{
+public:
+    Panel *plain = new Panel(this);
+    Panel *coloured = new Panel(this);
+    Frame *frame = new Frame(this);
+    Panel *framed = new Panel(frame);
+
+    PanelForm()
+    {
+        plain->setObjectName("plain");
+        coloured->setObjectName("coloured");
+        frame->setObjectName("frame");
+        framed->setObjectName("framed");
+        for (Panel *panel : {coloured, framed}) {
+            QPalette palette = panel->palette();
+            palette.setColor(QPalette::Window, Qt::yellow);
+            panel->setPalette(palette);
+        }
+        FormCreate();
+    }
+};
+
+} // namespace
+
+void TestMainWindow::baseFormPanelsPaintTheirColour()
+{
+    PanelForm form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("frmRoot"));
+    QCOMPARE(form.font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(form.font().pixelSize(), 12);
+    QVERIFY(!form.plain->autoFillBackground());
+    QVERIFY(form.coloured->autoFillBackground());
+    QVERIFY(!form.framed->autoFillBackground()); // the frame's own
+    QCOMPARE(OwnedComponents(&form), QList<QObject *>({form.plain, form.coloured, form.frame}));
+}
 
 void TestMainWindow::controls()
 {
