@@ -7,11 +7,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <unistd.h>
 
 TParams Settings;
 QString SettingsFileName;
+QString TranslateBaseUrl = QString::fromLatin1(DefaultServiceUrl);
+
+QString ReadServiceUrl(const QString &path)
+{
+    QString value = IniReadString(path, QStringLiteral("Connection"), QStringLiteral("ServiceUrl"));
+    while (value.endsWith(u'/'))
+        value.chop(1);
+    const QUrl url(value, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (value.isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty()
+        || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty())
+        return QString::fromLatin1(DefaultServiceUrl);
+    return value;
+}
 
 void ReadSettings(const QString &path, TParams &params)
 {

@@ -25,6 +25,16 @@ extern QString SettingsFileName;
 
 inline constexpr char SettingsBaseName[] = "Zudadir2Evidivezav.ini";
 
+// The translation service's base address, scheme and host without a trailing
+// slash; set once when the main window is created.
+extern QString TranslateBaseUrl;
+inline constexpr char DefaultServiceUrl[] = "https://translate.googleapis.com";
+
+// The service address for the settings file: "ServiceUrl" in "Connection"
+// when it holds an absolute http:// or https:// address (without its trailing
+// slashes), otherwise the public service.
+QString ReadServiceUrl(const QString &path);
+
 // Reads every setting from the file into the record, key by key. A missing
 // file, section or key gives the defaults: direction 0, both clipboard switches
 // off, no proxy, empty strings.

@@ -9,6 +9,9 @@
 #include "settings/Params.h"
 #include "settings/untIni.h"
 #include "shell/untCommon.h"
+#include "translate/ReplyParser.h"
+#include "translate/Request.h"
+#include "translate/TMyThread.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStringDecoder>
 #include <QTimer>
 #include <QToolButton>
 
@@ -67,6 +71,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setFixedClientSize(528, 545);
 
+    m_handOff = std::make_shared<HandOff>(this);
     m_style = new TRVStyle(this);
 
     labFrom = captionLabel(this, "labFrom", QStringLiteral("Translate from :"), 9, 27);
@@ -179,6 +184,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     for (QToolButton *button : {btnPaste, btnPaste2})
         connect(button, &QToolButton::clicked, this, guarded([this, button] { btnPasteClick(button->property("Tag").toInt()); }));
     connect(btnSwap, &QToolButton::clicked, this, guarded([this] { btnSwapClick(); }));
+    connect(btnTrans, &QPushButton::clicked, this, guarded([this] { StartTranslation(); }));
     connect(Cut1, &QAction::triggered, this, guarded([this] { Cut1Click(); }));
     connect(Copy1, &QAction::triggered, this, guarded([this] { btnCopyClick(pmTrans->tag() == 0 ? 0 : 1); }));
     connect(Paste1, &QAction::triggered, this, guarded([this] { btnPasteClick(pmTrans->tag() == 0 ? 0 : 1); }));
@@ -214,7 +220,17 @@ TfrmMain::TfrmMain(QWidget *parent)
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // A request under way ends here: nothing reaches this window any more,
+    // the transfer stops, and the worker is gone before the window is.
+    m_handOff->detach();
+    m_http.connection()->abort();
+    if (m_worker && !m_worker->wait(5000))
+        m_worker->setParent(nullptr); // still stuck in the system: let it end on its own
+    else
+        delete m_worker;
+}
 
 QToolButton *TfrmMain::speedButton(const char *name, const char *icon, const char *themeIcon, const QString &hint,
                                    int tag, int top)
@@ -239,6 +255,7 @@ void TfrmMain::FormCreate()
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.xpm")));
     QApplication::setApplicationName(QStringLiteral("Lexorvia"));
     SettingsFileName = LocateSettingsFile();
+    TranslateBaseUrl = ReadServiceUrl(SettingsFileName);
     const QString format = QStringLiteral("Translate %1 to %2");
     rbEngToChn->setText(format.arg(QStringLiteral("English"), QStringLiteral("Vietnamese")));
     rbChnToEng->setText(format.arg(QStringLiteral("Vietnamese"), QStringLiteral("English")));
@@ -265,8 +282,19 @@ void TfrmMain::FormShow()
 
 bool TfrmMain::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    switch (int(event->type())) {
+    case QEvent::WindowActivate:
         scheduleActivate();
+        break;
+    case WM_TRANSLATE_OK:
+        TranslateOk();
+        return true;
+    case WM_TRANSLATE_ERROR:
+        TranslateError();
+        return true;
+    default:
+        break;
+    }
     return TfrmRoot::event(event);
 }
 
@@ -437,4 +465,101 @@ void TfrmMain::E1ContextPopup(QTextEdit *textPane, const QPoint &pos)
 {
     pmTrans->setTag(textPane->property("Tag").toInt());
     pmTrans->popup(textPane->viewport()->mapToGlobal(pos));
+}
+
+void TfrmMain::StartTranslation()
+{
+    if (m_translating)
+        return; // one request at a time
+
+    QString text = E1->textCursor().selectedText();
+    if (text.isEmpty()) {
+        text = GetPaneText(0);
+    } else {
+        text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+        text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    }
+    SourceText = text;
+    if (text.isEmpty())
+        return;
+
+    m_translating = true;
+    ShowPaneMessage(1, QStringLiteral("Translation, please wait ..."));
+    E2->repaint(); // shown before the work goes on
+    ConfigureRequest(m_http, TranslateBaseUrl);
+    ImgLoad->setVisible(true);
+    try {
+        LoadResGif(ImgLoad, QStringLiteral("loading"));
+    } catch (...) {
+        m_translating = false;
+        throw;
+    }
+    btnTrans->setEnabled(false);
+    ReplyStream = std::make_shared<QByteArray>();
+    const bool english = Settings.Direction == 0;
+    m_worker = new TMyThread(m_handOff, m_http.connection(), m_http.settings(), SourceText,
+                             english ? QStringLiteral("en") : QStringLiteral("vi"),
+                             english ? QStringLiteral("vi") : QStringLiteral("en"), ReplyStream);
+}
+
+QString TfrmMain::takeReply()
+{
+    const std::shared_ptr<QByteArray> reply = std::exchange(ReplyStream, nullptr);
+    if (!reply)
+        return QString();
+    // A broken UTF-8 sequence anywhere makes the whole reply unreadable.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(*reply);
+    if (decoder.hasError())
+        text.clear();
+    return text;
+}
+
+void TfrmMain::endTranslating()
+{
+    btnTrans->setEnabled(true);
+    ClearImage(ImgLoad);
+    m_translating = false;
+}
+
+void TfrmMain::TranslateOk()
+{
+    QString translation;
+    QString failure;
+    try {
+        const ParsedReply reply = ParseReply(takeReply());
+        if (reply.message.isEmpty())
+            SetPaneText(1, reply.translation);
+        else
+            ShowPaneMessage(1, reply.message);
+        translation = reply.translation;
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    endTranslating();
+    if (!failure.isEmpty()) {
+        ErrorDisplay::show(failure);
+        return;
+    }
+    if (Settings.AutoCopy) {
+        m_lastResultText = translation;
+        WriteClipboardText(translation);
+    }
+    E2->setFocus();
+}
+
+void TfrmMain::TranslateError()
+{
+    QString failure;
+    try {
+        ShowPaneMessage(1, ParseReply(takeReply()).message);
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    endTranslating();
+    if (!failure.isEmpty()) {
+        ErrorDisplay::show(failure);
+        return;
+    }
+    E2->setFocus();
 }

@@ -3,9 +3,11 @@
 #include "platform/HttpClient.h"
 #include "shell/frm_Root.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <exception>
+#include <memory>
 
 class PopupMenu;
 class QAction;
@@ -19,6 +21,8 @@ class QToolButton;
 class TRVStyle;
 class TRichView;
 class TRichViewEdit;
+class HandOff;
+class TMyThread;
 
 // The main window: the source pane above, the result pane below, the
 // direction choice, the pane buttons in a column at the right edge.
@@ -39,7 +43,9 @@ public:
     void PasteFromClipboard(int tag, bool automatic);
 
     const QString &LastResultText() const { return m_lastResultText; }
-    const HttpClient &HTTP() const { return m_http; }
+    HttpClient &HTTP() { return m_http; }
+    // Whether a translation is being started or is under way.
+    bool translating() const { return m_translating; }
     TRVStyle *RVStyle1() const { return m_style; }
 
 protected:
@@ -60,6 +66,14 @@ private:
     void checkDirectionButton(QRadioButton *button);
     void ArrangeLangLabels();
     void ApplyProxy();
+
+    void StartTranslation();
+    void TranslateOk();
+    void TranslateError();
+    // Decodes and forgets the reply buffer.
+    QString takeReply();
+    // Leaves the translating state: Translate usable again, no animation.
+    void endTranslating();
 
     void rbEngToChnClick();
     void btnSwapClick();
@@ -91,6 +105,11 @@ private:
     PopupMenu *pmTrans = nullptr;
 
     HttpClient m_http;
+    std::shared_ptr<HandOff> m_handOff;
+    QPointer<TMyThread> m_worker;
+    QString SourceText;
+    std::shared_ptr<QByteArray> ReplyStream;
+    bool m_translating = false;
     QString m_lastResultText;
     bool m_shown = false;
     bool m_activatePending = false;
