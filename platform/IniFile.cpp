@@ -1,15 +1,12 @@
 #include "platform/IniFile.h"
 
 #include "platform/AppError.h"
+#include "platform/AtomicFile.h"
 #include "platform/IntegerText.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -42,53 +39,6 @@ QString cutValue(QString value)
         value.truncate(length);
     }
     return value;
-}
-
-bool writeAll(int fd, const char *data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// Rewrites an existing file through its own inode. When that fails half-way,
-// the former bytes are put back as well as they can be.
-bool rewriteInPlace(const QByteArray &path, const QByteArray &content)
-{
-    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    QByteArray former;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        former.append(buffer, got);
-    }
-    auto put = [fd](const QByteArray &bytes) {
-        return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes.constData(), bytes.size())
-               && ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
-    };
-    const bool ok = put(content);
-    if (!ok)
-        put(former);
-    ::close(fd);
-    return ok;
 }
 
 } // namespace
@@ -286,50 +236,6 @@ void IniFile::writeBool(const QString &section, const QString &key, bool value)
 
 void IniFile::replaceFile(const QByteArray &content)
 {
-    const QFileInfo info(m_path);
-    const QString fullPath = info.absoluteFilePath();
-    auto fail = [&fullPath]() -> void {
-        throw AppError(QStringLiteral("Unable to write to %1").arg(fullPath));
-    };
-
-    // A link is followed, so that the file it names is replaced and the link stays.
-    QString target = fullPath;
-    if (info.isSymLink()) {
-        const QString resolved = info.canonicalFilePath();
-        target = resolved.isEmpty() ? info.symLinkTarget() : resolved;
-    }
-    const QByteArray targetPath = QFile::encodeName(target);
-    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-
-    struct stat existing {};
-    const bool exists = ::stat(targetPath.constData(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode))
-        fail();
-
-    QByteArray tempPath = folder + "/." + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
-    const int fd = ::mkstemp(tempPath.data());
-    if (fd < 0) {
-        // A writable file in a folder that takes no new files can only be
-        // rewritten where it stands.
-        if (exists && (errno == EACCES || errno == EPERM) && rewriteInPlace(targetPath, content))
-            return;
-        fail();
-    }
-
-    bool ok = true;
-    if (exists) {
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-        if (ok && ::geteuid() == 0) // keep the owner when root writes someone's file
-            (void)!::fchown(fd, existing.st_uid, existing.st_gid);
-    } else {
-        ok = ::fchmod(fd, m_newFileMode & 07777) == 0;
-    }
-    ok = ok && writeAll(fd, content.constData(), content.size());
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempPath.constData(), targetPath.constData()) == 0;
-    if (!ok) {
-        ::unlink(tempPath.constData());
-        fail();
-    }
+    if (WriteFileAtomically(m_path, content, m_newFileMode, true) != 0)
+        throw AppError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_path).absoluteFilePath()));
 }

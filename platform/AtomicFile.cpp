@@ -1,0 +1,124 @@
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Rewrites an existing file through its own inode. When that fails half-way,
+// the former bytes are put back as well as they can be.
+bool rewriteInPlace(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QByteArray former;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (got == 0)
+            break;
+        former.append(buffer, got);
+    }
+    auto put = [fd](const QByteArray &bytes) {
+        return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes.constData(), bytes.size())
+               && ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+    };
+    const bool ok = put(content);
+    if (!ok)
+        put(former);
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+unsigned DefaultNewFileMode()
+{
+    static const unsigned mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return unsigned(0666 & ~mask);
+    }();
+    return mode;
+}
+
+int WriteFileAtomically(const QString &path, const QByteArray &content, unsigned newFileMode, bool allowInPlace)
+{
+    const QFileInfo info(path);
+    // A link is followed, so that the file it names is replaced and the link stays.
+    QString target = info.absoluteFilePath();
+    if (info.isSymLink()) {
+        const QString resolved = info.canonicalFilePath();
+        target = resolved.isEmpty() ? info.symLinkTarget() : resolved;
+    }
+    const QByteArray targetPath = QFile::encodeName(target);
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+
+    struct stat existing {};
+    const bool exists = ::stat(targetPath.constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        return S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;
+
+    QByteArray tempPath = folder + "/." + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
+    const int fd = ::mkstemp(tempPath.data());
+    if (fd < 0) {
+        const int error = errno;
+        // A writable file in a folder that takes no new files can only be
+        // rewritten where it stands.
+        if (allowInPlace && exists && (error == EACCES || error == EPERM) && rewriteInPlace(targetPath, content))
+            return 0;
+        return error;
+    }
+
+    bool ok = true;
+    if (exists) {
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+        if (ok && ::geteuid() == 0) // keep the owner when root writes someone's file
+            (void)!::fchown(fd, existing.st_uid, existing.st_gid);
+    } else {
+        ok = ::fchmod(fd, newFileMode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd, content.constData(), content.size());
+    ok = ok && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(tempPath.constData(), targetPath.constData()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(tempPath.constData());
+        return error ? error : EIO;
+    }
+    return 0;
+}
