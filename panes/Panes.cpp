@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,6 +33,33 @@ TRichView::TRichView(QWidget *parent) : QTextBrowser(parent)
     setOpenLinks(false);
     setOpenExternalLinks(false);
     setUndoRedoEnabled(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &TRichView::reportLink);
+}
+
+void TRichView::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedAt = cursorForPosition(event->position().toPoint()).position();
+    QTextBrowser::mousePressEvent(event);
+}
+
+void TRichView::reportLink(const QUrl &link)
+{
+    // The item clicked: the link run under the press, or, when the link was
+    // chosen with the keyboard, the selected one.
+    const QString href = link.toString();
+    QTextCursor selection = textCursor();
+    const int at = selection.hasSelection() ? selection.selectionStart() : m_pressedAt;
+    const QTextBlock block = document()->findBlock(qMax(0, at));
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int start = fragment.position();
+        const int end = start + fragment.length();
+        if (fragment.charFormat().isAnchor() && at >= start && at <= end) {
+            emit linkActivated(fragment.text());
+            return;
+        }
+    }
+    emit linkActivated(href);
 }
 
 namespace {

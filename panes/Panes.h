@@ -23,8 +23,8 @@ private:
     int m_tag = 0;
 };
 
-// The result pane: a read-only view; a click on a link is reported, never
-// followed by the view itself.
+// The result pane: a read-only view. A click on a link item (a run in a link
+// style) is reported with the item's text; the view itself follows nothing.
 class TRichView : public QTextBrowser
 {
     Q_OBJECT
@@ -34,8 +34,17 @@ public:
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 
+signals:
+    void linkActivated(const QString &text);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
 private:
+    void reportLink(const QUrl &link);
+
     int m_tag = 0;
+    int m_pressedAt = -1; // document position of the last press
 };
 
 // The whole text of a pane: its lines (paragraphs and the line breaks inside

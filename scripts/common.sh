@@ -7,6 +7,7 @@ LEXORVIA_PACKAGES=(
   libcurl4-openssl-dev libssl-dev ca-certificates
   xvfb xauth
   fonts-liberation2 fonts-wine
+  poppler-utils
 )
 
 lexorvia_missing_packages() {

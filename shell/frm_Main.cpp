@@ -1,10 +1,15 @@
 #include "shell/frm_Main.h"
 
+#include "panes/Documents.h"
+#include "panes/LinkTests.h"
 #include "panes/Panes.h"
 #include "panes/RichStyle.h"
 #include "platform/AppError.h"
 #include "platform/Components.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/FileDialog.h"
+#include "platform/Printing.h"
+#include "platform/Shell.h"
 #include "platform/IntegerText.h"
 #include "settings/Params.h"
 #include "settings/untIni.h"
@@ -119,17 +124,17 @@ TfrmMain::TfrmMain(QWidget *parent)
     btnTrans->setGeometry(373, 489, 113, 25);
     btnTrans->setDefault(true);
 
-    speedButton("btnOpen", "open", "document-open", QStringLiteral("Open"), 0, 62);
+    auto *btnOpen = speedButton("btnOpen", "open", "document-open", QStringLiteral("Open"), 0, 62);
     auto *btnClear = speedButton("btnClear", "clear", "edit-clear", QStringLiteral("Clear"), 0, 92);
-    speedButton("btnSave", "save", "document-save", QStringLiteral("Save"), 0, 122);
+    auto *btnSave = speedButton("btnSave", "save", "document-save", QStringLiteral("Save"), 0, 122);
     auto *btnCopy = speedButton("btnCopy", "copy", "edit-copy", QStringLiteral("Copy To Clipboard"), 0, 152);
     auto *btnPaste = speedButton("btnPaste", "paste", "edit-paste", QStringLiteral("Paste From Clipboard"), 0, 182);
     auto *btnSwap = speedButton("btnSwap", "swap", nullptr, QStringLiteral("Swap"), 0, 225);
     auto *btnClear2 = speedButton("btnClear2", "clear", "edit-clear", QStringLiteral("Clear"), 1, 270);
-    speedButton("btnSave2", "save", "document-save", QStringLiteral("Save"), 1, 300);
+    auto *btnSave2 = speedButton("btnSave2", "save", "document-save", QStringLiteral("Save"), 1, 300);
     auto *btnCopy2 = speedButton("btnCopy2", "copy", "edit-copy", QStringLiteral("Copy To Clipboard"), 1, 330);
     auto *btnPaste2 = speedButton("btnPaste2", "paste", "edit-paste", QStringLiteral("Paste From Clipboard"), 1, 360);
-    speedButton("btnPrint", "print", "document-print", QStringLiteral("Print"), 0, 390);
+    auto *btnPrint = speedButton("btnPrint", "print", "document-print", QStringLiteral("Print"), 0, 390);
     btnSwap->setIconSize(QSize(14, 16));
 
     lbl1 = new QLabel(QStringLiteral("Free Get Morvane Translator Pro Full Version Now !"), this);
@@ -168,6 +173,13 @@ TfrmMain::TfrmMain(QWidget *parent)
     QAction *Clear1 = pmTrans->addAction(QStringLiteral("Clear"));
     Clear1->setObjectName(QStringLiteral("Clear1"));
 
+    dgOpen = std::make_unique<FileDialog>(FileDialog::Mode::Open, QStringList{QStringLiteral("Text Documents(*.txt)")},
+                                          QStringLiteral("txt"));
+    dgSave = std::make_unique<FileDialog>(
+        FileDialog::Mode::Save,
+        QStringList{QStringLiteral("Text Files(*.txt)"), QStringLiteral("HTML Files(*.html *.htm)")},
+        QStringLiteral("txt"));
+
     // Keyboard order: the panes, the direction, Help, Translate, then the
     // pane buttons top to bottom.
     setTabOrder(E1, E2);
@@ -185,6 +197,12 @@ TfrmMain::TfrmMain(QWidget *parent)
         connect(button, &QToolButton::clicked, this, guarded([this, button] { btnPasteClick(button->property("Tag").toInt()); }));
     connect(btnSwap, &QToolButton::clicked, this, guarded([this] { btnSwapClick(); }));
     connect(btnTrans, &QPushButton::clicked, this, guarded([this] { StartTranslation(); }));
+    connect(btnOpen, &QToolButton::clicked, this, guarded([this] { btnOpenClick(); }));
+    for (QToolButton *button : {btnSave, btnSave2})
+        connect(button, &QToolButton::clicked, this, guarded([this, button] { btnSaveClick(button->property("Tag").toInt()); }));
+    connect(btnPrint, &QToolButton::clicked, this, guarded([this] { btnPrintClick(); }));
+    connect(E2, &TRichView::linkActivated, this,
+            [this](const QString &text) { ErrorDisplay::run([this, &text] { E2Jump(text); }); });
     connect(Cut1, &QAction::triggered, this, guarded([this] { Cut1Click(); }));
     connect(Copy1, &QAction::triggered, this, guarded([this] { btnCopyClick(pmTrans->tag() == 0 ? 0 : 1); }));
     connect(Paste1, &QAction::triggered, this, guarded([this] { btnPasteClick(pmTrans->tag() == 0 ? 0 : 1); }));
@@ -562,4 +580,41 @@ void TfrmMain::TranslateError()
         return;
     }
     E2->setFocus();
+}
+
+void TfrmMain::btnOpenClick()
+{
+    const QString path = dgOpen->exec(this);
+    if (path.isEmpty())
+        return;
+    AppendFileText(E1, DecodeTextFile(ReadWholeFile(path)), *m_style);
+}
+
+void TfrmMain::btnSaveClick(int tag)
+{
+    if (tag != 0 && tag != 1)
+        return;
+    if (GetPaneText(tag).isEmpty())
+        return; // nothing but white space: nothing to save
+    const QString path = dgSave->exec(this);
+    if (path.isEmpty())
+        return;
+    const QTextDocument &document = *pane(tag)->document();
+    if (IsTextFileName(path))
+        WriteWholeFile(path, DocumentAsText(document));
+    else
+        WriteWholeFile(path, DocumentAsHtml(document, HtmlTitleFor(path), *m_style));
+}
+
+void TfrmMain::btnPrintClick()
+{
+    Printing::printDocument(*E2->document(), QStringLiteral("Morvane Translator Pro"), 20);
+}
+
+void TfrmMain::E2Jump(const QString &linkText)
+{
+    QString target = linkText;
+    if (!HasUrlPrefix(target) && LooksLikeMailAddress(target))
+        target.prepend(QLatin1String("mailto:"));
+    Shell::open(target, Shell::Window::Maximized);
 }

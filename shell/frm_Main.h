@@ -23,6 +23,7 @@ class TRichView;
 class TRichViewEdit;
 class HandOff;
 class TMyThread;
+class FileDialog;
 
 // The main window: the source pane above, the result pane below, the
 // direction choice, the pane buttons in a column at the right edge.
@@ -75,6 +76,11 @@ private:
     // Leaves the translating state: Translate usable again, no animation.
     void endTranslating();
 
+    void btnOpenClick();
+    void btnSaveClick(int tag);
+    void btnPrintClick();
+    void E2Jump(const QString &linkText);
+
     void rbEngToChnClick();
     void btnSwapClick();
     void btnClearClick(int tag);
@@ -103,6 +109,8 @@ private:
     QLabel *lbl1 = nullptr;
     QStatusBar *Bar = nullptr;
     PopupMenu *pmTrans = nullptr;
+    std::unique_ptr<FileDialog> dgOpen;
+    std::unique_ptr<FileDialog> dgSave;
 
     HttpClient m_http;
     std::shared_ptr<HandOff> m_handOff;
