@@ -13,6 +13,7 @@
 #include "platform/IntegerText.h"
 #include "settings/Params.h"
 #include "settings/untIni.h"
+#include "shell/frm_About.h"
 #include "shell/untCommon.h"
 #include "translate/ReplyParser.h"
 #include "translate/Request.h"
@@ -22,6 +23,7 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,6 +125,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     btnTrans->setObjectName(QStringLiteral("btnTrans"));
     btnTrans->setGeometry(373, 489, 113, 25);
     btnTrans->setDefault(true);
+    setDefaultButton(btnTrans);
 
     auto *btnOpen = speedButton("btnOpen", "open", "document-open", QStringLiteral("Open"), 0, 62);
     auto *btnClear = speedButton("btnClear", "clear", "edit-clear", QStringLiteral("Clear"), 0, 92);
@@ -173,6 +176,22 @@ TfrmMain::TfrmMain(QWidget *parent)
     QAction *Clear1 = pmTrans->addAction(QStringLiteral("Clear"));
     Clear1->setObjectName(QStringLiteral("Clear1"));
 
+    pmHelp = new PopupMenu(this);
+    pmHelp->setObjectName(QStringLiteral("pmHelp"));
+    QAction *miOptions = pmHelp->addAction(glyph("options", nullptr), QStringLiteral("Options"));
+    miOptions->setObjectName(QStringLiteral("miOptions"));
+    pmHelp->addSeparator()->setObjectName(QStringLiteral("N3"));
+    QAction *miTry = pmHelp->addAction(glyph("about", nullptr), QStringLiteral("Try Morvane Translator Pro"));
+    miTry->setObjectName(QStringLiteral("miTry"));
+    pmHelp->addSeparator()->setObjectName(QStringLiteral("N2"));
+    QAction *miWebSite = pmHelp->addAction(glyph("web", nullptr), QStringLiteral("Visit Home"));
+    miWebSite->setObjectName(QStringLiteral("miWebSite"));
+    QAction *miContactUs = pmHelp->addAction(glyph("mail", nullptr), QStringLiteral("Contact Us"));
+    miContactUs->setObjectName(QStringLiteral("miContactUs"));
+    pmHelp->addSeparator()->setObjectName(QStringLiteral("N1"));
+    QAction *miAbout = pmHelp->addAction(glyph("about", nullptr), QStringLiteral("About"));
+    miAbout->setObjectName(QStringLiteral("miAbout"));
+
     dgOpen = std::make_unique<FileDialog>(FileDialog::Mode::Open, QStringList{QStringLiteral("Text Documents(*.txt)")},
                                           QStringLiteral("txt"));
     dgSave = std::make_unique<FileDialog>(
@@ -198,6 +217,12 @@ TfrmMain::TfrmMain(QWidget *parent)
     connect(btnSwap, &QToolButton::clicked, this, guarded([this] { btnSwapClick(); }));
     connect(btnTrans, &QPushButton::clicked, this, guarded([this] { StartTranslation(); }));
     connect(btnOpen, &QToolButton::clicked, this, guarded([this] { btnOpenClick(); }));
+    connect(btnHelp, &QPushButton::clicked, this, guarded([this] { btnHelpClick(); }));
+    connect(miTry, &QAction::triggered, this, guarded([this] { miTryClick(); }));
+    connect(miWebSite, &QAction::triggered, this, guarded([this] { miWebSiteClick(); }));
+    connect(miContactUs, &QAction::triggered, this, guarded([this] { miContactUsClick(); }));
+    connect(miAbout, &QAction::triggered, this, guarded([this] { miAboutClick(); }));
+    lbl1->installEventFilter(this);
     for (QToolButton *button : {btnSave, btnSave2})
         connect(button, &QToolButton::clicked, this, guarded([this, button] { btnSaveClick(button->property("Tag").toInt()); }));
     connect(btnPrint, &QToolButton::clicked, this, guarded([this] { btnPrintClick(); }));
@@ -333,17 +358,6 @@ void TfrmMain::FormActivate()
 {
     if (Settings.AutoPaste)
         PasteFromClipboard(0, true);
-}
-
-void TfrmMain::keyPressEvent(QKeyEvent *event)
-{
-    // Translate is the window's default button: Enter presses it wherever the
-    // focused control does not take Enter itself.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && btnTrans->isEnabled()) {
-        btnTrans->animateClick();
-        return;
-    }
-    TfrmRoot::keyPressEvent(event);
 }
 
 void TfrmMain::LoadSettings()
@@ -617,4 +631,51 @@ void TfrmMain::E2Jump(const QString &linkText)
     if (!HasUrlPrefix(target) && LooksLikeMailAddress(target))
         target.prepend(QLatin1String("mailto:"));
     Shell::open(target, Shell::Window::Maximized);
+}
+
+void TfrmMain::btnHelpClick()
+{
+    // The menu opens 2 pixels under the Help button's bottom-left corner.
+    QPoint corner = mapToGlobal(QPoint(btnHelp->x(), btnHelp->y() + btnHelp->height()));
+    corner.ry() += 2;
+    pmHelp->popup(corner);
+}
+
+void TfrmMain::miTryClick()
+{
+    Shell::open(QStringLiteral("http://%1/morvane-translator-pro.html?src=freeware").arg(QLatin1String(MakerHost)),
+                Shell::Window::Maximized);
+}
+
+void TfrmMain::lbl1Click()
+{
+    miTryClick();
+}
+
+void TfrmMain::miWebSiteClick()
+{
+    Shell::open(QStringLiteral("http://%1/").arg(QLatin1String(MakerHost)), Shell::Window::Maximized);
+}
+
+void TfrmMain::miContactUsClick()
+{
+    Shell::open(QStringLiteral("mailto:%1?subject=Question%20for%20Lexorvia").arg(QLatin1String(SupportMailAddress)),
+                Shell::Window::Normal);
+}
+
+void TfrmMain::miAboutClick()
+{
+    TfrmAbout about;
+    about.ShowModal();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lbl1 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
+        && lbl1->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+        ErrorDisplay::run([this] { lbl1Click(); });
+        return true;
+    }
+    return TfrmRoot::eventFilter(watched, event);
 }

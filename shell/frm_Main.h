@@ -52,7 +52,6 @@ public:
 protected:
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate() override;
@@ -75,6 +74,14 @@ private:
     QString takeReply();
     // Leaves the translating state: Translate usable again, no animation.
     void endTranslating();
+
+    void btnHelpClick();
+    void miTryClick();
+    void miWebSiteClick();
+    void miContactUsClick();
+    void miAboutClick();
+    void lbl1Click();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     void btnOpenClick();
     void btnSaveClick(int tag);
@@ -109,6 +116,7 @@ private:
     QLabel *lbl1 = nullptr;
     QStatusBar *Bar = nullptr;
     PopupMenu *pmTrans = nullptr;
+    PopupMenu *pmHelp = nullptr;
     std::unique_ptr<FileDialog> dgOpen;
     std::unique_ptr<FileDialog> dgSave;
 

@@ -11,6 +11,10 @@ class QLabel;
 // "Copyright © 2016-<this year> Lexorvia", with the year the program runs in.
 QString CopyrightNotice();
 
+// Where the maker is found: its web site and its support mail address.
+inline constexpr char MakerHost[] = "www.lexorvia.example";
+inline constexpr char SupportMailAddress[] = "support@lexorvia.example";
+
 // The kinds of message box ShowMsg shows; any other value gives a box with no
 // icon and an OK button.
 enum MsgKind : int {
