@@ -12,10 +12,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -220,28 +217,9 @@ QString HtmlTitleFor(const QString &path)
 
 QByteArray ReadWholeFile(const QString &path)
 {
-    auto fail = [&path](int error) -> void {
-        throw AppError(QStringLiteral("Cannot read %1: %2").arg(path, reason(error)));
-    };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail(errno);
     QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            fail(error);
-        }
-        if (got == 0)
-            break;
-        bytes.append(buffer, got);
-    }
-    ::close(fd);
+    if (const int error = ReadFileBytes(path, bytes); error != 0)
+        throw AppError(QStringLiteral("Cannot read %1: %2").arg(path, reason(error)));
     return bytes;
 }
 

@@ -130,6 +130,25 @@ QString TrimPaneEnds(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+QStringList SplitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n' && c != QChar::ParagraphSeparator && c != QChar::LineSeparator)
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (n > 0)
+        lines << text.mid(start);
+    return lines;
+}
+
 QString PaneText(const QTextDocument &document)
 {
     QString result;
@@ -152,45 +171,18 @@ QString PaneText(const QTextDocument &document)
 
 void FillPane(QTextEdit *pane, const QString &text, const TRVStyle &style)
 {
-    // Lines become paragraphs: every line break becomes a paragraph separator,
-    // and a final break ends the last line instead of starting an empty one.
-    QString paragraphs;
-    paragraphs.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-            if (i + 1 < n)
-                paragraphs += QChar::ParagraphSeparator;
-        } else {
-            paragraphs += c;
-        }
-    }
-    // "\r\n" alone is one empty line: the pane shows one empty paragraph, as it
-    // does for no text at all.
-    replaceContent(pane, paragraphs, style);
+    // Lines become paragraphs; a final line break ends the last line instead
+    // of starting an empty one.
+    QStringList lines = SplitLines(text);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    replaceContent(pane, lines.join(QChar::ParagraphSeparator), style);
 }
 
 void ShowMessageInPane(QTextEdit *pane, const QString &text, const TRVStyle &style)
 {
-    QString message;
-    message.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-            message += QChar::LineSeparator;
-        } else if (c == QChar::ParagraphSeparator) {
-            message += QChar::LineSeparator;
-        } else {
-            message += c;
-        }
-    }
-    replaceContent(pane, message, style);
+    // One paragraph; its line breaks become breaks inside it.
+    replaceContent(pane, SplitLines(text).join(QChar::LineSeparator), style);
 }
 
 void ClearPane(QTextEdit *pane, const TRVStyle &style)

@@ -52,6 +52,11 @@ private:
 // control and format characters removed from both ends.
 QString PaneText(const QTextDocument &document);
 
+// The lines of a text: it breaks at CR LF, a lone CR, a lone LF and the
+// Unicode line and paragraph separators. A final break gives a final empty
+// line; the empty text has no line.
+QStringList SplitLines(const QString &text);
+
 // Replaces the pane's content by the text, one paragraph per line in the plain
 // styles. Lines break at CR LF, a lone CR and a lone LF; a last empty line
 // (after a final line break) is dropped, so "" leaves the pane empty.

@@ -27,24 +27,33 @@ bool writeAll(int fd, const char *data, qsizetype size)
 
 // Rewrites an existing file through its own inode. When that fails half-way,
 // the former bytes are put back as well as they can be.
+// Reads what is left of an open file; 0 or the errno of the failure.
+int readRest(int fd, QByteArray &out)
+{
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        out.append(buffer, got);
+    }
+}
+
+// Rewrites an existing file through its own inode. When that fails half-way,
+// the former bytes are put back as well as they can be.
 bool rewriteInPlace(const QByteArray &path, const QByteArray &content)
 {
     const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return false;
     QByteArray former;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        former.append(buffer, got);
+    if (readRest(fd, former) != 0) {
+        ::close(fd);
+        return false;
     }
     auto put = [fd](const QByteArray &bytes) {
         return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes.constData(), bytes.size())
@@ -58,6 +67,16 @@ bool rewriteInPlace(const QByteArray &path, const QByteArray &content)
 }
 
 } // namespace
+
+int ReadFileBytes(const QString &path, QByteArray &out)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = readRest(fd, out);
+    ::close(fd);
+    return error;
+}
 
 unsigned DefaultNewFileMode()
 {

@@ -16,3 +16,6 @@ int WriteFileAtomically(const QString &path, const QByteArray &content, unsigned
 // Permissions for a new document: read and write for everyone the process's
 // umask lets have them.
 unsigned DefaultNewFileMode();
+
+// Reads the whole file into `out`; returns 0, or the errno of the failure.
+int ReadFileBytes(const QString &path, QByteArray &out);

@@ -33,6 +33,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -547,32 +548,39 @@ QString TfrmMain::takeReply()
     return text;
 }
 
-void TfrmMain::endTranslating()
+bool TfrmMain::endTranslating(const std::function<void()> &showOutcome)
 {
+    QString failure;
+    try {
+        showOutcome();
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    // Whatever happened, Translate is usable again and the animation stops;
+    // a failure to show the outcome is reported after that.
     btnTrans->setEnabled(true);
     ClearImage(ImgLoad);
     m_translating = false;
+    if (!failure.isEmpty()) {
+        ErrorDisplay::show(failure);
+        return false;
+    }
+    return true;
 }
 
 void TfrmMain::TranslateOk()
 {
     QString translation;
-    QString failure;
-    try {
+    const bool shown = endTranslating([&] {
         const ParsedReply reply = ParseReply(takeReply());
         if (reply.message.isEmpty())
             SetPaneText(1, reply.translation);
         else
             ShowPaneMessage(1, reply.message);
         translation = reply.translation;
-    } catch (const std::exception &e) {
-        failure = QString::fromUtf8(e.what());
-    }
-    endTranslating();
-    if (!failure.isEmpty()) {
-        ErrorDisplay::show(failure);
+    });
+    if (!shown)
         return;
-    }
     if (Settings.AutoCopy) {
         m_lastResultText = translation;
         WriteClipboardText(translation);
@@ -582,18 +590,8 @@ void TfrmMain::TranslateOk()
 
 void TfrmMain::TranslateError()
 {
-    QString failure;
-    try {
-        ShowPaneMessage(1, ParseReply(takeReply()).message);
-    } catch (const std::exception &e) {
-        failure = QString::fromUtf8(e.what());
-    }
-    endTranslating();
-    if (!failure.isEmpty()) {
-        ErrorDisplay::show(failure);
-        return;
-    }
-    E2->setFocus();
+    if (endTranslating([&] { ShowPaneMessage(1, ParseReply(takeReply()).message); }))
+        E2->setFocus();
 }
 
 void TfrmMain::btnOpenClick()

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 #include <memory>
 
 class PopupMenu;
@@ -72,8 +73,10 @@ private:
     void TranslateError();
     // Decodes and forgets the reply buffer.
     QString takeReply();
-    // Leaves the translating state: Translate usable again, no animation.
-    void endTranslating();
+    // Shows a reply's outcome and leaves the translating state (Translate
+    // usable again, no animation) whatever happens; a failure to show is
+    // reported afterwards and gives false.
+    bool endTranslating(const std::function<void()> &showOutcome);
 
     void btnHelpClick();
     void miTryClick();
