@@ -13,7 +13,7 @@
 #include "platform/IntegerText.h"
 #include "settings/Params.h"
 #include "settings/untIni.h"
-#include "shell/frm_About.h"
+#include "settings/frm_About.h"
 #include "shell/untCommon.h"
 #include "translate/ReplyParser.h"
 #include "translate/Request.h"

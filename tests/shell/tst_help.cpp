@@ -3,7 +3,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/Shell.h"
 #include "settings/Params.h"
-#include "shell/frm_About.h"
+#include "settings/frm_About.h"
 #include "shell/frm_Main.h"
 
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "shell/frm_About.h"
+#include "settings/frm_About.h"
 
 #include "shell/untCommon.h"
 
