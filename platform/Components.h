@@ -33,7 +33,8 @@ public:
 
 // The components an owner owns, in creation order: its named descendants,
 // each before its children, not descending into an embedded frame (the frame
-// itself is listed; what is inside it is the frame's own).
+// itself is listed; what is inside it is the frame's own). The pages of a
+// stacked layout (a page control's tab sheets) come in page order.
 QList<QObject *> OwnedComponents(const QObject *owner);
 
 // A popup menu that remembers a number: which pane it was last opened on.

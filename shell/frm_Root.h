@@ -11,6 +11,8 @@ class QPushButton;
 class TfrmRoot : public QWidget
 {
     Q_OBJECT
+    // The form's title, under the name that language files use.
+    Q_PROPERTY(QString Caption READ windowTitle WRITE setWindowTitle)
 public:
     explicit TfrmRoot(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::Window);
 
