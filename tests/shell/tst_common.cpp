@@ -526,7 +526,9 @@ private slots:
         // The animation runs: the frames advance on their own.
         const int first = movie->currentFrameNumber();
         QTRY_VERIFY(movie->currentFrameNumber() != first);
-        QCOMPARE(movie->nextFrameDelay(), 80);
+        // At most one frame's time (80 ms) to the next frame; what is left of
+        // it depends on when we look.
+        QVERIFY(movie->nextFrameDelay() > 0 && movie->nextFrameDelay() <= 80);
     }
 
     // Loading again replaces the picture and frees the former one.
