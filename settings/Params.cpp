@@ -13,6 +13,7 @@
 
 TParams Settings;
 QString SettingsFileName;
+QString CurrentLangFileName;
 QString TranslateBaseUrl = QString::fromLatin1(DefaultServiceUrl);
 
 QString ReadServiceUrl(const QString &path)

@@ -23,6 +23,10 @@ struct TParams
 extern TParams Settings;
 extern QString SettingsFileName;
 
+// The language file the Options dialog hands its language resources when the
+// interface language changes; nothing chooses one yet, so it stays empty.
+extern QString CurrentLangFileName;
+
 inline constexpr char SettingsBaseName[] = "Zudadir2Evidivezav.ini";
 
 // The translation service's base address, scheme and host without a trailing

@@ -14,6 +14,7 @@
 #include "settings/Params.h"
 #include "settings/untIni.h"
 #include "settings/frm_About.h"
+#include "settings/frm_Options.h"
 #include "shell/untCommon.h"
 #include "translate/ReplyParser.h"
 #include "translate/Request.h"
@@ -219,6 +220,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     connect(btnTrans, &QPushButton::clicked, this, guarded([this] { StartTranslation(); }));
     connect(btnOpen, &QToolButton::clicked, this, guarded([this] { btnOpenClick(); }));
     connect(btnHelp, &QPushButton::clicked, this, guarded([this] { btnHelpClick(); }));
+    connect(miOptions, &QAction::triggered, this, guarded([this] { miOptionsClick(); }));
     connect(miTry, &QAction::triggered, this, guarded([this] { miTryClick(); }));
     connect(miWebSite, &QAction::triggered, this, guarded([this] { miWebSiteClick(); }));
     connect(miContactUs, &QAction::triggered, this, guarded([this] { miContactUsClick(); }));
@@ -637,6 +639,17 @@ void TfrmMain::btnHelpClick()
     QPoint corner = mapToGlobal(QPoint(btnHelp->x(), btnHelp->y() + btnHelp->height()));
     corner.ry() += 2;
     pmHelp->popup(corner);
+}
+
+void TfrmMain::miOptionsClick()
+{
+    // The dialog writes the file; the window then reloads it. The dialog goes
+    // whatever fails after it closed.
+    TfrmOptions options(this);
+    options.ShowModal();
+    ArrangeLangLabels();
+    LoadSettings();
+    ApplyProxy();
 }
 
 void TfrmMain::miTryClick()

@@ -79,6 +79,7 @@ private:
     bool endTranslating(const std::function<void()> &showOutcome);
 
     void btnHelpClick();
+    void miOptionsClick();
     void miTryClick();
     void miWebSiteClick();
     void miContactUsClick();
