@@ -29,7 +29,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QStringDecoder>
 #include <QTimer>
 #include <QToolButton>
 
@@ -540,14 +539,7 @@ void TfrmMain::StartTranslation()
 QString TfrmMain::takeReply()
 {
     const std::shared_ptr<QByteArray> reply = std::exchange(ReplyStream, nullptr);
-    if (!reply)
-        return QString();
-    // A broken UTF-8 sequence anywhere makes the whole reply unreadable.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(*reply);
-    if (decoder.hasError())
-        text.clear();
-    return text;
+    return reply ? DecodeReply(*reply) : QString();
 }
 
 bool TfrmMain::endTranslating(const std::function<void()> &showOutcome)

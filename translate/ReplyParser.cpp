@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QStringDecoder>
 
 namespace {
 
@@ -22,6 +23,15 @@ constexpr KnownFailure KnownFailures[] = {
 const QString ParseFailure = QStringLiteral("ERROR: Failed to parse translation results.");
 
 } // namespace
+
+QString DecodeReply(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        text.clear();
+    return text;
+}
 
 ParsedReply ParseReply(const QString &text)
 {
