@@ -538,6 +538,7 @@ void TfrmMain::StartTranslation()
 
 QString TfrmMain::takeReply()
 {
+    m_handOff->received();
     const std::shared_ptr<QByteArray> reply = std::exchange(ReplyStream, nullptr);
     return reply ? DecodeReply(*reply) : QString();
 }

@@ -12,7 +12,8 @@
 #include <QMessageBox>
 #include <QMovie>
 #include <QPointer>
-#include <QSemaphore>
+#include <chrono>
+#include <semaphore>
 #include <QThread>
 #include <QTimer>
 
@@ -88,7 +89,7 @@ struct PendingMsg
 {
     QString text;
     int kind = MsgWarning;
-    QSemaphore answered;
+    std::counting_semaphore<> answered{0};
     std::atomic<int> answer{MsgCancel};
     std::atomic<bool> abandoned{false}; // the calling thread stopped waiting
 
@@ -218,7 +219,7 @@ int showFromOtherThread(QCoreApplication *app, const QString &text, int kind, co
             Qt::QueuedConnection);
     }
     for (;;) {
-        if (pending->answered.tryAcquire(1, pollMs))
+        if (pending->answered.try_acquire_for(std::chrono::milliseconds(pollMs)))
             return pending->answer;
         if (cancel && cancel->load()) {
             pending->abandoned = true;

@@ -14,6 +14,11 @@ void HandOff::post(int type)
         QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::Type(type)));
 }
 
+void HandOff::received()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+}
+
 void HandOff::detach()
 {
     m_detached = true;

@@ -25,6 +25,10 @@ public:
 
     void post(int type);
     void detach(); // the window is going away
+    // Called by the window when a posted message arrives: everything the
+    // worker did before posting is then visible here, in a way race checkers
+    // can follow too (the event queue's own lock is one they cannot see).
+    void received();
     bool detached() const { return m_detached; }
     const std::atomic<bool> *detachedFlag() const { return &m_detached; }
 

@@ -5,12 +5,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QHostAddress>
-#include <QMutex>
-#include <QSemaphore>
+#include "support/Sync.h"
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
-#include <QWaitCondition>
 
 #include <algorithm>
 #include <utility>
@@ -19,8 +17,8 @@
 
 struct TestProxy::Shared
 {
-    mutable QMutex mutex;
-    mutable QWaitCondition changed;
+    mutable testsupport::Mutex mutex;
+    mutable testsupport::Condition changed;
     QList<QByteArray> requests;
     int connections = 0;
     QByteArray credentials; // "user:password", empty: none asked for
@@ -133,7 +131,7 @@ private:
             const QByteArray head = m_buffer.left(end + 4);
             m_buffer.remove(0, head.size());
             {
-                QMutexLocker lock(&m_shared->mutex);
+                testsupport::Locker lock(m_shared->mutex);
                 m_shared->requests.append(head);
                 m_shared->changed.wakeAll();
             }
@@ -145,7 +143,7 @@ private:
     {
         QByteArray expected;
         {
-            QMutexLocker lock(&m_shared->mutex);
+            testsupport::Locker lock(m_shared->mutex);
             expected = m_shared->credentials;
         }
         if (expected.isEmpty())
@@ -451,7 +449,7 @@ protected:
             return;
         }
         {
-            QMutexLocker lock(&m_shared->mutex);
+            testsupport::Locker lock(m_shared->mutex);
             ++m_shared->connections;
             m_shared->changed.wakeAll();
         }
@@ -476,7 +474,7 @@ class TestProxy::Thread : public QThread
 public:
     explicit Thread(Shared *shared) : m_shared(shared) {}
 
-    QSemaphore ready;
+    testsupport::Semaphore ready;
     quint16 port = 0;
     QString error;
 
@@ -527,19 +525,19 @@ QString TestProxy::url() const
 
 void TestProxy::setCredentials(const QString &user, const QString &password)
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     m_shared->credentials = credentialsOf(user, password);
 }
 
 QList<QByteArray> TestProxy::requests() const
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     return m_shared->requests;
 }
 
 int TestProxy::connectionsAccepted() const
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     return m_shared->connections;
 }
 
@@ -549,12 +547,12 @@ bool TestProxy::waitForRequests(int count, int timeoutMs) const
     const bool runEvents = QThread::currentThread()->eventDispatcher() != nullptr;
     for (;;) {
         {
-            QMutexLocker lock(&m_shared->mutex);
+            testsupport::Locker lock(m_shared->mutex);
             if (m_shared->requests.size() >= count)
                 return true;
             if (deadline.hasExpired())
                 return false;
-            m_shared->changed.wait(&m_shared->mutex,
+            m_shared->changed.wait(lock,
                                    runEvents ? QDeadlineTimer(std::min<qint64>(5, deadline.remainingTime())) : deadline);
             if (m_shared->requests.size() >= count)
                 return true;
@@ -566,7 +564,7 @@ bool TestProxy::waitForRequests(int count, int timeoutMs) const
 
 void TestProxy::clear()
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     m_shared->requests.clear();
     m_shared->connections = 0;
 }

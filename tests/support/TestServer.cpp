@@ -4,8 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QMutex>
-#include <QSemaphore>
+#include "support/Sync.h"
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -14,7 +13,6 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
-#include <QWaitCondition>
 
 #include <algorithm>
 #include <optional>
@@ -28,8 +26,8 @@
 
 struct TestServer::Shared
 {
-    mutable QMutex mutex;
-    mutable QWaitCondition changed;
+    mutable testsupport::Mutex mutex;
+    mutable testsupport::Condition changed;
     QList<QByteArray> requests;
     int connections = 0;
     QList<Reply> queue;
@@ -196,7 +194,7 @@ private:
 
             TestServer::Reply reply;
             {
-                QMutexLocker lock(&m_shared->mutex);
+                testsupport::Locker lock(m_shared->mutex);
                 m_shared->requests.append(request);
                 if (malformed)
                     reply = TestServer::Reply(400, "Bad Request");
@@ -356,7 +354,7 @@ protected:
             return;
         }
         {
-            QMutexLocker lock(&m_shared->mutex);
+            testsupport::Locker lock(m_shared->mutex);
             ++m_shared->connections;
             m_shared->changed.wakeAll();
         }
@@ -403,18 +401,18 @@ QSslConfiguration serverTls(const QString &certificate)
 // with an event loop keeps running its events, so a client living there
 // goes on talking to the server.
 template <typename Done>
-bool waitUntil(QMutex &mutex, QWaitCondition &changed, int timeoutMs, Done done)
+bool waitUntil(testsupport::Mutex &mutex, testsupport::Condition &changed, int timeoutMs, Done done)
 {
     const QDeadlineTimer deadline(std::max(timeoutMs, 0));
     const bool runEvents = QThread::currentThread()->eventDispatcher() != nullptr;
     for (;;) {
         {
-            QMutexLocker lock(&mutex);
+            testsupport::Locker lock(mutex);
             if (done())
                 return true;
             if (deadline.hasExpired())
                 return false;
-            changed.wait(&mutex, runEvents ? QDeadlineTimer(std::min<qint64>(5, deadline.remainingTime())) : deadline);
+            changed.wait(lock, runEvents ? QDeadlineTimer(std::min<qint64>(5, deadline.remainingTime())) : deadline);
             if (done())
                 return true;
         }
@@ -430,7 +428,7 @@ class TestServer::Thread : public QThread
 public:
     Thread(Shared *shared, const std::optional<QSslConfiguration> &tls) : m_shared(shared), m_tls(tls) {}
 
-    QSemaphore ready;
+    testsupport::Semaphore ready;
     quint16 port = 0;
     QString error;
 
@@ -519,31 +517,31 @@ QString TestServer::baseUrl() const
 
 void TestServer::enqueue(const Reply &reply)
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     m_shared->queue.append(reply);
 }
 
 void TestServer::setDefaultReply(const Reply &reply)
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     m_shared->defaultReply = reply;
 }
 
 QList<QByteArray> TestServer::requests() const
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     return m_shared->requests;
 }
 
 QByteArray TestServer::lastRequest() const
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     return m_shared->requests.isEmpty() ? QByteArray() : m_shared->requests.last();
 }
 
 int TestServer::connectionsAccepted() const
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     return m_shared->connections;
 }
 
@@ -555,7 +553,7 @@ bool TestServer::waitForRequests(int count, int timeoutMs) const
 
 void TestServer::clear()
 {
-    QMutexLocker lock(&m_shared->mutex);
+    testsupport::Locker lock(m_shared->mutex);
     m_shared->requests.clear();
     m_shared->connections = 0;
     m_shared->queue.clear();
