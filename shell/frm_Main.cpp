@@ -287,6 +287,7 @@ QToolButton *TfrmMain::speedButton(const char *name, const char *icon, const cha
     button->setIcon(glyph(icon, themeIcon));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(hint);
+    button->setAccessibleName(hint); // the button shows only a picture
     button->setProperty("Tag", tag);
     button->setFocusPolicy(Qt::TabFocus);
     return button;

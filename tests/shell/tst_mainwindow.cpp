@@ -176,6 +176,7 @@ void TestMainWindow::controls()
         auto *button = child<QToolButton>(e.name);
         QCOMPARE(button->geometry(), e.bounds);
         QCOMPARE(button->toolTip(), QString::fromLatin1(e.hint));
+        QCOMPARE(button->accessibleName(), QString::fromLatin1(e.hint)); // read out by screen readers
         QCOMPARE(button->property("Tag").toInt(), e.tag);
         QVERIFY2(!button->icon().pixmap(16, 16).isNull(), e.name);
     }
