@@ -3,9 +3,13 @@
 #include "platform/ErrorDisplay.h"
 
 #include <exception>
+#include <malloc.h>
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // Large buffers (a long reply, a big file) go back to the system as soon
+    // as they are freed, instead of staying with the allocator after a peak.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     setApplicationName(QStringLiteral("Lexorvia"));
 }
 

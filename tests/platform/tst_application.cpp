@@ -3,7 +3,7 @@
 #include "platform/ErrorDisplay.h"
 
 #include <QMessageBox>
-#include <QPushButton>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QtTest>
 
@@ -49,7 +49,7 @@ private slots:
     void exceptionFromHandlerIsShown_data();
     void exceptionFromHandlerIsShown();
     void programCarriesOnAfterFailure();
-    void failureInClickHandler();
+    void failureInWidgetHandler();
     void defaultDisplayIsMessageBox();
 };
 
@@ -102,21 +102,26 @@ void TestApplication::programCarriesOnAfterFailure()
     QCOMPARE(m_shown, QStringList({"first", "first"}));
 }
 
-void TestApplication::failureInClickHandler()
+void TestApplication::failureInWidgetHandler()
 {
-    QPushButton button("Go");
-    int clicks = 0;
-    connect(&button, &QPushButton::clicked, [&clicks] {
-        ++clicks;
-        throw AppError("clicked");
-    });
-    button.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&button));
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(clicks, 2);
-    QCOMPARE(m_shown, QStringList({"clicked", "clicked"}));
-    QVERIFY(!button.isDown()); // the button did not stay pressed
+    // A widget whose key handler fails: the failure is shown, the widget and
+    // the program go on taking keys.
+    struct Failing : QWidget
+    {
+        int keys = 0;
+        void keyPressEvent(QKeyEvent *) override
+        {
+            ++keys;
+            throw AppError("typed");
+        }
+    } widget;
+    widget.setFocusPolicy(Qt::StrongFocus);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QTest::keyClick(&widget, Qt::Key_A);
+    QTest::keyClick(&widget, Qt::Key_B);
+    QCOMPARE(widget.keys, 2);
+    QCOMPARE(m_shown, QStringList({"typed", "typed"}));
 }
 
 void TestApplication::defaultDisplayIsMessageBox()
