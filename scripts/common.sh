@@ -35,13 +35,17 @@ lexorvia_install_packages() {
   "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing || return 1
 }
 
-# lexorvia_build DIR [extra cmake arguments...]
+# lexorvia_build DIR [cmake configure arguments...] [-- build arguments...]
 lexorvia_build() {
   local dir=$1
   shift
-  cmake -S "$LEXORVIA_ROOT" -B "$LEXORVIA_ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null \
-    || return 1
-  cmake --build "$LEXORVIA_ROOT/$dir" --parallel "$(nproc)"
+  local configure=() build=()
+  while [[ $# -gt 0 && $1 != -- ]]; do configure+=("$1"); shift; done
+  [[ ${1:-} == -- ]] && shift
+  build=("$@")
+  cmake -S "$LEXORVIA_ROOT" -B "$LEXORVIA_ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${configure[@]}" \
+    >/dev/null || return 1
+  cmake --build "$LEXORVIA_ROOT/$dir" --parallel "$(nproc)" "${build[@]}"
 }
 
 lexorvia_runtime_dir() {

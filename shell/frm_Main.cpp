@@ -328,6 +328,7 @@ void TfrmMain::FormShow()
 
 bool TfrmMain::event(QEvent *event)
 {
+    m_handOff->received(); // a message may come from the worker
     switch (int(event->type())) {
     case QEvent::WindowActivate:
         scheduleActivate();
@@ -539,7 +540,6 @@ void TfrmMain::StartTranslation()
 
 QString TfrmMain::takeReply()
 {
-    m_handOff->received();
     const std::shared_ptr<QByteArray> reply = std::exchange(ReplyStream, nullptr);
     return reply ? DecodeReply(*reply) : QString();
 }

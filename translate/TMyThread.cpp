@@ -3,6 +3,7 @@
 #include "settings/Params.h"
 #include "shell/untCommon.h"
 #include "translate/Request.h"
+#include "platform/RaceAnnotations.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -10,13 +11,16 @@
 void HandOff::post(int type)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (m_receiver)
-        QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::Type(type)));
+    if (m_receiver) {
+        auto *event = new QEvent(QEvent::Type(type));
+        RaceAnnotations::released(this);
+        QCoreApplication::postEvent(m_receiver, event);
+    }
 }
 
 void HandOff::received()
 {
-    std::lock_guard<std::mutex> guard(m_lock);
+    RaceAnnotations::acquired(this);
 }
 
 void HandOff::detach()
@@ -36,9 +40,15 @@ TMyThread::TMyThread(std::shared_ptr<HandOff> wnd, std::shared_ptr<HttpConnectio
     start();
 }
 
+TMyThread::~TMyThread()
+{
+    RaceAnnotations::acquired(this); // the thread has ended (Qt's finished signal)
+}
+
 void TMyThread::run()
 {
     DoWork();
+    RaceAnnotations::released(this);
 }
 
 namespace {

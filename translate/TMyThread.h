@@ -25,9 +25,9 @@ public:
 
     void post(int type);
     void detach(); // the window is going away
-    // Called by the window when a posted message arrives: everything the
-    // worker did before posting is then visible here, in a way race checkers
-    // can follow too (the event queue's own lock is one they cannot see).
+    // Called by the window when a posted message arrives, before it looks at
+    // it: marks the hand-off for race checkers, which cannot see the event
+    // queue's own lock.
     void received();
     bool detached() const { return m_detached; }
     const std::atomic<bool> *detachedFlag() const { return &m_detached; }
@@ -48,6 +48,7 @@ public:
     TMyThread(std::shared_ptr<HandOff> wnd, std::shared_ptr<HttpConnection> http, HttpSettings settings,
               const QString &text, const QString &sourceLang, const QString &targetLang,
               std::shared_ptr<QByteArray> replyStream);
+    ~TMyThread() override;
 
 protected:
     void run() override;

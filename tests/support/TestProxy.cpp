@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include "platform/RaceAnnotations.h"
 #include "support/Sync.h"
+
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -481,6 +484,8 @@ public:
 protected:
     void run() override
     {
+        // Marks the end of the thread, after the listener is gone.
+        const auto ended = qScopeGuard([this] { RaceAnnotations::released(this); });
         ProxyListener listener(m_shared);
         if (!listener.listen(QHostAddress::LocalHost, 0)) {
             error = listener.errorString();
@@ -511,6 +516,7 @@ TestProxy::~TestProxy()
     m_thread->quit();
     if (!m_thread->wait(QDeadlineTimer(10000)))
         qFatal("TestProxy: the proxy thread did not stop");
+    RaceAnnotations::acquired(m_thread.get()); // the thread has ended
 }
 
 quint16 TestProxy::port() const

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include "platform/RaceAnnotations.h"
 #include "support/Sync.h"
 #include <QSslCertificate>
 #include <QSslConfiguration>
@@ -447,6 +448,7 @@ protected:
             exec();
             // The listener takes its connections with it, stalled ones included.
         }
+        RaceAnnotations::released(this);
     }
 
 private:
@@ -497,6 +499,7 @@ TestServer::~TestServer()
     m_thread->quit();
     if (!m_thread->wait(QDeadlineTimer(10000)))
         qFatal("TestServer: the server thread did not stop");
+    RaceAnnotations::acquired(m_thread.get()); // the thread has ended
 }
 
 quint16 TestServer::port() const
