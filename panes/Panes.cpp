@@ -82,8 +82,13 @@ bool trimmable(char32_t c)
 
 // Replaces the pane's content with text whose paragraphs are separated by
 // U+2029, all in style 0.
-void replaceContent(QTextEdit *pane, const QString &text, const TRVStyle &style)
+void replaceContent(QTextEdit *pane, const QString &input, const TRVStyle &style)
 {
+    // The document takes U+FDD0 and U+FDD1 for frame marks; text that holds
+    // them (a reply, the clipboard) would break the pane's structure.
+    QString text = input;
+    text.replace(QChar(0xFDD0), QChar::ReplacementCharacter);
+    text.replace(QChar(0xFDD1), QChar::ReplacementCharacter);
     QTextDocument *document = pane->document();
     const QTextCharFormat charFormat = style.charFormat(0);
     QTextCursor cursor(document);

@@ -138,6 +138,9 @@ void TestPanes::fillPane_data()
     QTest::newRow("lone LF and CR") << "a\nb\rc" << QStringList{"a", "b", "c"} << "a\r\nb\r\nc";
     QTest::newRow("LF CR is two breaks") << "a\n\rb" << QStringList{"a", "", "b"} << "a\r\n\r\nb";
     QTest::newRow("tabs and blanks kept") << "  a\tb  " << QStringList{"  a\tb  "} << "a\tb";
+    QTest::newRow("frame marks are no frames") << QString::fromUtf8("a\uFDD0b\uFDD1c")
+                                               << QStringList{QString::fromUtf8("a\uFFFDb\uFFFDc")}
+                                               << QString::fromUtf8("a\uFFFDb\uFFFDc");
     QTest::newRow("Vietnamese") << QString::fromUtf8("Xin chào\r\nthế giới")
                                 << QStringList{QString::fromUtf8("Xin chào"), QString::fromUtf8("thế giới")}
                                 << QString::fromUtf8("Xin chào\r\nthế giới");
