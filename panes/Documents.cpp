@@ -119,6 +119,10 @@ void AppendFileText(QTextEdit *pane, const QString &text, const TRVStyle &style)
             lines += QChar::LineSeparator;
         } else if (c == u'\f' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
             lines += QChar::LineSeparator;
+        } else if (c == QChar(0xFDD0) || c == QChar(0xFDD1)) {
+            // The document takes these two noncharacters for frame marks and
+            // would start a paragraph at each.
+            lines += QChar::ReplacementCharacter;
         } else {
             lines += c;
         }
