@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
-#include <QTemporaryDir>
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -116,20 +116,33 @@ inline void quietQt()
 }
 
 // A private folder for the files a target writes, on a memory file system when
-// there is one (the atomic file writes flush to disk). Removed at exit.
+// there is one (the atomic file writes flush to disk): lexorvia-fuzz-<pid>.
+// libFuzzer does not always end the process through exit(), and a crash never
+// does, so each start first removes the folders of processes that are gone.
 inline QString scratchFolder()
 {
-    static QTemporaryDir *folder = [] {
-        const QString base = QDir(QStringLiteral("/dev/shm")).exists() && QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+    // Never destroyed: the exit handler below still needs it.
+    static const QString *const folder = [] {
+        const QString base = QFileInfo(QStringLiteral("/dev/shm")).isDir() && QFileInfo(QStringLiteral("/dev/shm")).isWritable()
                                  ? QStringLiteral("/dev/shm")
                                  : QDir::tempPath();
-        auto *dir = new QTemporaryDir(base + QStringLiteral("/lexorvia-fuzz-XXXXXX"));
-        if (!dir->isValid())
-            fail("no scratch folder");
-        std::atexit([] { delete folder; });
-        return dir;
+        const QString prefix = QStringLiteral("lexorvia-fuzz-");
+        for (const QString &name : QDir(base).entryList({prefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            bool number = false;
+            const qint64 pid = name.mid(prefix.size()).toLongLong(&number);
+            if (number && pid > 0 && !QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
+                QDir(base + u'/' + name).removeRecursively();
+        }
+        const QString path = base + u'/' + prefix + QString::number(QCoreApplication::applicationPid());
+        QDir(path).removeRecursively();
+        if (!QDir().mkpath(path))
+            fail("no scratch folder", path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        auto *kept = new QString(path);
+        std::atexit([] { QDir(*folder).removeRecursively(); });
+        return kept;
     }();
-    return folder->path();
+    return *folder;
 }
 
 inline void writeFile(const QString &path, const QByteArray &bytes)
