@@ -1,5 +1,6 @@
 #include "panes/Documents.h"
 
+#include "panes/Panes.h"
 #include "panes/RichStyle.h"
 #include "platform/AppError.h"
 #include "platform/AtomicFile.h"
@@ -13,6 +14,7 @@
 #include <QTextEdit>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -119,15 +121,12 @@ void AppendFileText(QTextEdit *pane, const QString &text, const TRVStyle &style)
             lines += QChar::LineSeparator;
         } else if (c == u'\f' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
             lines += QChar::LineSeparator;
-        } else if (c == QChar(0xFDD0) || c == QChar(0xFDD1)) {
-            // The document takes these two noncharacters for frame marks and
-            // would start a paragraph at each.
-            lines += QChar::ReplacementCharacter;
         } else {
             lines += c;
         }
     }
 
+    lines = WithoutFrameMarks(std::move(lines));
     QTextDocument *document = pane->document();
     const QTextCharFormat format = style.charFormat(0);
     QTextCursor cursor(document);

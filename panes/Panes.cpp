@@ -24,7 +24,7 @@ bool TRichViewEdit::canInsertFromMimeData(const QMimeData *source) const
 void TRichViewEdit::insertFromMimeData(const QMimeData *source)
 {
     if (source->hasText())
-        textCursor().insertText(source->text());
+        textCursor().insertText(WithoutFrameMarks(source->text()));
 }
 
 TRichView::TRichView(QWidget *parent) : QTextBrowser(parent)
@@ -84,11 +84,7 @@ bool trimmable(char32_t c)
 // U+2029, all in style 0.
 void replaceContent(QTextEdit *pane, const QString &input, const TRVStyle &style)
 {
-    // The document takes U+FDD0 and U+FDD1 for frame marks; text that holds
-    // them (a reply, the clipboard) would break the pane's structure.
-    QString text = input;
-    text.replace(QChar(0xFDD0), QChar::ReplacementCharacter);
-    text.replace(QChar(0xFDD1), QChar::ReplacementCharacter);
+    const QString text = WithoutFrameMarks(input);
     QTextDocument *document = pane->document();
     const QTextCharFormat charFormat = style.charFormat(0);
     QTextCursor cursor(document);
@@ -105,6 +101,13 @@ void replaceContent(QTextEdit *pane, const QString &input, const TRVStyle &style
 }
 
 } // namespace
+
+QString WithoutFrameMarks(QString text)
+{
+    text.replace(QChar(0xFDD0), QChar::ReplacementCharacter);
+    text.replace(QChar(0xFDD1), QChar::ReplacementCharacter);
+    return text;
+}
 
 QString TrimPaneEnds(const QString &text)
 {

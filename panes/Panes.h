@@ -73,6 +73,11 @@ void ClearPane(QTextEdit *pane, const TRVStyle &style);
 // the bidirectional segment separators and white space) from both ends.
 QString TrimPaneEnds(const QString &text);
 
+// The text with U+FDD0 and U+FDD1 written as U+FFFD. A pane's document takes
+// these two noncharacters for frame marks: text that holds them (a file, a
+// reply, the clipboard) would break the pane's structure.
+QString WithoutFrameMarks(QString text);
+
 // The clipboard's text, or the empty string when it holds none.
 QString ReadClipboardText();
 // Puts the text on the clipboard, replacing what was there.

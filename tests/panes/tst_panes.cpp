@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 #include <QtTest>
 
 namespace {
@@ -236,6 +237,17 @@ void TestPanes::sourcePanePastesPlainText()
     cursor.setPosition(2);
     QVERIFY(!cursor.charFormat().isAnchor());
     QVERIFY(cursor.charFormat().fontWeight() <= QFont::Normal);
+
+    // Frame marks from the clipboard or a drop stay text: the pane remains one
+    // frame of plain paragraphs.
+    pane.clear();
+    auto *marks = new QMimeData;
+    marks->setText(QString::fromUtf8("a\uFDD0b\uFDD1c"));
+    QApplication::clipboard()->setMimeData(marks);
+    pane.paste();
+    QCOMPARE(pane.toPlainText(), QString::fromUtf8("a\uFFFDb\uFFFDc"));
+    QVERIFY(pane.document()->rootFrame()->childFrames().isEmpty());
+    QCOMPARE(pane.document()->blockCount(), 1);
 }
 
 QTEST_MAIN(TestPanes)
