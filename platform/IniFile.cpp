@@ -4,9 +4,9 @@
 #include "platform/AtomicFile.h"
 #include "platform/IntegerText.h"
 
-#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 
 namespace {
 
@@ -51,11 +51,13 @@ void IniFile::load() const
         return;
     m_loaded = true;
     m_bytes.clear();
-    QFile file(m_path);
     // A file that cannot be read (missing, a folder, no permission) reads like
-    // a missing one.
-    if (file.open(QIODevice::ReadOnly))
-        m_bytes = file.readAll();
+    // a missing one; a write refuses to replace it (see writeString).
+    m_loadError = ReadFileBytes(m_path, m_bytes);
+    if (m_loadError == ENOENT || m_loadError == ENOTDIR)
+        m_loadError = 0;
+    if (m_loadError != 0)
+        m_bytes.clear();
     parse();
 }
 
@@ -186,6 +188,11 @@ bool IniFile::readBool(const QString &section, const QString &key, bool defaultV
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
     load();
+    // A file that exists but could not be read would be replaced by one that
+    // holds this key alone; a line break in the value would add lines of its
+    // own (and so keys) to the file.
+    if (m_loadError != 0 || value.contains(u'\r') || value.contains(u'\n'))
+        throw AppError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_path).absoluteFilePath()));
     const QString sectionName = trimSpaces(section);
     const QString keyName = trimSpaces(key);
     const QByteArray valueBytes = value.toUtf8();

@@ -71,6 +71,7 @@ private:
     QString m_path;
     unsigned m_newFileMode = 0600;
     mutable bool m_loaded = false;
+    mutable int m_loadError = 0; // errno of the last load; 0 when read or missing
     mutable QByteArray m_bytes;
     mutable qsizetype m_bodyStart = 0; // past a UTF-8 byte-order mark
     mutable std::vector<Line> m_lines;

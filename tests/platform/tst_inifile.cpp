@@ -56,6 +56,7 @@ private slots:
     void permissions();
     void writeThroughSymlinkKeepsLink();
     void writableFileInLockedFolderIsRewrittenInPlace();
+    void unreadableFileIsNotReplaced();
 };
 
 void TestIniFile::readString_data()
@@ -398,22 +399,29 @@ void TestIniFile::writeThenReadRoundTrip()
 void TestIniFile::failedWrite_data()
 {
     QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("value");
     // Root writes into read-only folders all the same, so these fail by shape.
-    QTest::newRow("parent is a regular file") << m_dir.filePath("plain/settings.ini");
-    QTest::newRow("parent does not exist") << m_dir.filePath("nowhere/deeper/settings.ini");
-    QTest::newRow("path is a folder") << m_dir.filePath("folder");
+    QTest::newRow("parent is a regular file") << m_dir.filePath("plain/settings.ini") << "2";
+    QTest::newRow("parent does not exist") << m_dir.filePath("nowhere/deeper/settings.ini") << "2";
+    QTest::newRow("path is a folder") << m_dir.filePath("folder") << "2";
+    // A line break would put a line of its own, here a second key, in the file.
+    QTest::newRow("value with LF") << m_dir.filePath("plain") << "2\nk2=3";
+    QTest::newRow("value with CR") << m_dir.filePath("plain") << "2\rk2=3";
+    QTest::newRow("value with CR LF") << m_dir.filePath("plain") << "2\r\n[t]";
 }
 
 void TestIniFile::failedWrite()
 {
     QFETCH(QString, path);
+    QFETCH(QString, value);
     QVERIFY(writeBytes(m_dir.filePath("plain"), "[s]\r\nk=1\r\n"));
     QDir(m_dir.path()).mkpath("folder");
     const QStringList entriesBefore = folderEntries(m_dir.path());
 
     IniFile ini(path);
+    const QString before = ini.readString("s", "k", Missing);
     try {
-        ini.writeString("s", "k", "2");
+        ini.writeString("s", "k", value);
         QFAIL("the write should have failed");
     } catch (const AppError &e) {
         QCOMPARE(e.text(), QStringLiteral("Unable to write to %1").arg(QFileInfo(path).absoluteFilePath()));
@@ -421,7 +429,7 @@ void TestIniFile::failedWrite()
     }
     QCOMPARE(folderEntries(m_dir.path()), entriesBefore);
     QCOMPARE(readBytes(m_dir.filePath("plain")), QByteArray("[s]\r\nk=1\r\n"));
-    QCOMPARE(ini.readString("s", "k", Missing), Missing); // the object did not take the failed value
+    QCOMPARE(ini.readString("s", "k", Missing), before); // the object did not take the failed value
 }
 
 void TestIniFile::fullDiskLeavesFileIntact()
@@ -517,6 +525,32 @@ void TestIniFile::writableFileInLockedFolderIsRewrittenInPlace()
     });
     QCOMPARE(denied, 1);
     QCOMPARE(readBytes(path), QByteArray("[s]\r\nk=2\r\n"));
+}
+
+void TestIniFile::unreadableFileIsNotReplaced()
+{
+    // A file the user may write but not read: a write must not replace it by a
+    // file that holds the one key written.
+    QTemporaryDir open;
+    QVERIFY(::chmod(QFile::encodeName(open.path()).constData(), 0777) == 0);
+    const QString path = open.filePath("settings.ini");
+    const QByteArray content = "[s]\r\nk=1\r\n[Connection]\r\nPassword=secret\r\n";
+    QVERIFY(writeBytes(path, content));
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0602) == 0);
+
+    const int result = runAsNobody([&] {
+        try {
+            IniFile(path).writeString("s", "k", "2");
+            return 0;
+        } catch (const AppError &) {
+            return 1;
+        }
+    });
+    if (result < 0)
+        QSKIP("needs root to act as an unprivileged user");
+    QCOMPARE(result, 1);
+    QCOMPARE(readBytes(path), content);
+    QCOMPARE(folderEntries(open.path()), QStringList{"settings.ini"});
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)
