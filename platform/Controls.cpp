@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include <QAbstractItemModel>
+#include <QValidator>
 
 #include <utility>
 
@@ -19,7 +20,38 @@ void whileSet(bool &flag, Body body)
     body();
 }
 
+// Takes the line breaks out of an edit's text as it changes. The edit runs it
+// on every change (typing, paste, drop, setText) and shows what it leaves.
+class WithoutLineBreaks : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        qsizetype kept = 0;
+        int cursor = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if (c == u'\r' || c == u'\n') {
+                if (i < pos)
+                    --cursor;
+                continue;
+            }
+            input[kept++] = c;
+        }
+        input.truncate(kept);
+        pos = cursor;
+        return Acceptable;
+    }
+};
+
 } // namespace
+
+Edit::Edit(QWidget *parent) : QLineEdit(parent)
+{
+    setValidator(new WithoutLineBreaks(this));
+}
 
 TabSheet::TabSheet(QWidget *parent) : QWidget(parent) {}
 

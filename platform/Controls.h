@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -122,6 +123,16 @@ private:
 
     StringList *m_items;
     bool m_syncing = false;
+};
+
+// A one-line edit. Line breaks in what is typed, pasted, dropped or set are
+// dropped (the text around them stays), so the edit never holds more than the
+// one line it shows, and a setting stored from it stays one line.
+class Edit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit Edit(QWidget *parent = nullptr);
 };
 
 // A row of tabs without pages, whose tab texts are the string list "Tabs".

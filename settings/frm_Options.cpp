@@ -24,7 +24,7 @@ Label *autoLabel(QWidget *parent, const char *name, const QString &text, int lef
 
 QLineEdit *edit(QWidget *parent, const char *name, const QRect &bounds)
 {
-    auto *line = new QLineEdit(parent);
+    auto *line = new Edit(parent);
     line->setObjectName(QLatin1String(name));
     line->setGeometry(bounds);
     return line;

@@ -8,6 +8,7 @@
 #include "support/Files.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +91,7 @@ private slots:
 
     void opensAsStored();
     void saveWritesNineKeysInOrder();
+    void pastedLineBreaksAreDropped();
     void requiredProxyFields_data();
     void requiredProxyFields();
     void defaultThenOk();
@@ -137,6 +139,40 @@ void TestOptions::saveWritesNineKeysInOrder()
     QCOMPARE(file(), QByteArray("[General]\r\nTranslator=0\r\nDirection=1\r\nAutoPaste=0\r\nAutoCopy=1\r\n"
                                 "DisplayLanguage=\r\n[Connection]\r\nNoProxy=1\r\nAddress=\r\nPort=\r\n"
                                 "UserName=\r\nPassword=\r\n"));
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TestOptions::pastedLineBreaksAreDropped()
+{
+    // A password copied with its line end, an address pasted with a second
+    // line: the edits keep one line, and the file one line per key.
+    start("[Connection]\r\nNoProxy=0\r\nAddress=a\r\nPort=1\r\n");
+    withDialog([](TfrmOptions &d) {
+        in<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+        auto paste = [&d](const char *name, const QString &text) {
+            QLineEdit *line = in<QLineEdit>(d, name);
+            QApplication::clipboard()->setText(text);
+            line->setFocus();
+            line->selectAll();
+            line->paste();
+            return line->text();
+        };
+        QCOMPARE(paste("edtAddress", "proxy.lan\r\nPort=9999"), QStringLiteral("proxy.lanPort=9999"));
+        QCOMPARE(paste("edtPort", "3128\n"), QStringLiteral("3128"));
+        QCOMPARE(paste("edtPassword", "pa\rss\n"), QStringLiteral("pass"));
+        // The text around a pasted break stays, the cursor after the paste.
+        QLineEdit *user = in<QLineEdit>(d, "edtUserName");
+        user->setText("meyou");
+        user->setCursorPosition(2);
+        QApplication::clipboard()->setText("\nand\r\n");
+        user->paste();
+        QCOMPARE(user->text(), QStringLiteral("meandyou"));
+        QCOMPARE(user->cursorPosition(), 5);
+        ok(d);
+    });
+    QCOMPARE(file(), QByteArray("[Connection]\r\nNoProxy=0\r\nAddress=proxy.lanPort=9999\r\nPort=3128\r\n"
+                                "UserName=meandyou\r\nPassword=pass\r\n[General]\r\nTranslator=0\r\n"
+                                "AutoPaste=0\r\nAutoCopy=0\r\nDisplayLanguage=\r\n"));
     QVERIFY(m_errors.isEmpty());
 }
 
