@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -92,9 +93,9 @@ QString DecodeTextFile(const QByteArray &bytes)
     if (bytes.startsWith("\xEF\xBB\xBF"))
         text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
     else if (bytes.startsWith("\xFF\xFE"))
-        text = QStringDecoder(QStringConverter::Utf16LE).decode(bytes.mid(2));
+        text = QStringDecoder(QStringConverter::Utf16LE, QStringDecoder::Flag::Stateless).decode(bytes.mid(2));
     else if (bytes.startsWith("\xFE\xFF"))
-        text = QStringDecoder(QStringConverter::Utf16BE).decode(bytes.mid(2));
+        text = QStringDecoder(QStringConverter::Utf16BE, QStringDecoder::Flag::Stateless).decode(bytes.mid(2));
     else {
         text = decodeStrict(QStringConverter::Utf8, bytes, &ok);
         if (!ok)
@@ -221,7 +222,14 @@ QString HtmlTitleFor(const QString &path)
 QByteArray ReadWholeFile(const QString &path)
 {
     QByteArray bytes;
-    if (const int error = ReadFileBytes(path, bytes); error != 0)
+    const int error = ReadFileBytes(path, bytes, MaxOpenFileSize);
+    if (error == EINVAL)
+        throw AppError(QStringLiteral("Cannot read %1: Not a regular file").arg(path));
+    if (error == EFBIG)
+        throw AppError(QStringLiteral("Cannot read %1: File too large (more than %2 MiB)")
+                           .arg(path)
+                           .arg(MaxOpenFileSize / (1024 * 1024)));
+    if (error != 0)
         throw AppError(QStringLiteral("Cannot read %1: %2").arg(path, reason(error)));
     return bytes;
 }

@@ -35,8 +35,14 @@ bool IsTextFileName(const QString &path);
 // The HTML title for a chosen file name: the name without folder and extension.
 QString HtmlTitleFor(const QString &path);
 
+// The largest file Open reads. The whole file becomes one paragraph of the
+// source pane, which is laid out again on every edit; beyond this size each
+// keystroke would hold the window for a noticeable time.
+inline constexpr qint64 MaxOpenFileSize = 2 * 1024 * 1024;
+
 // Whole-file reading and writing with failures that say what went wrong:
-// "Cannot read <path>: <reason>", "Cannot write <path>: <reason>". A write
-// replaces the file in one step, so a failed one leaves the old file as it was.
+// "Cannot read <path>: <reason>", "Cannot write <path>: <reason>". Reading
+// takes regular files of at most MaxOpenFileSize bytes. A write replaces the
+// file in one step, so a failed one leaves the old file as it was.
 QByteArray ReadWholeFile(const QString &path);
 void WriteWholeFile(const QString &path, const QByteArray &bytes);

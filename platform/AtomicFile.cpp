@@ -25,8 +25,6 @@ bool writeAll(int fd, const char *data, qsizetype size)
     return true;
 }
 
-// Rewrites an existing file through its own inode. When that fails half-way,
-// the former bytes are put back as well as they can be.
 // Reads what is left of an open file; 0 or the errno of the failure.
 int readRest(int fd, QByteArray &out)
 {
@@ -68,12 +66,29 @@ bool rewriteInPlace(const QByteArray &path, const QByteArray &content)
 
 } // namespace
 
-int ReadFileBytes(const QString &path, QByteArray &out)
+int ReadFileBytes(const QString &path, QByteArray &out, qint64 limit)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, so that a named pipe cannot hold the caller at open.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno;
-    const int error = readRest(fd, out);
+    struct stat status {};
+    int error = 0;
+    if (::fstat(fd, &status) != 0)
+        error = errno;
+    else if (S_ISDIR(status.st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(status.st_mode))
+        error = EINVAL; // a pipe, a socket or a device: no end to wait for
+    else if (limit >= 0 && status.st_size > limit)
+        error = EFBIG;
+    if (error == 0) {
+        if (status.st_size > 0)
+            out.reserve(qsizetype(status.st_size));
+        error = readRest(fd, out);
+        if (error == 0 && limit >= 0 && out.size() > limit) // grew while read
+            error = EFBIG;
+    }
     ::close(fd);
     return error;
 }
@@ -104,8 +119,13 @@ int WriteFileAtomically(const QString &path, const QByteArray &content, unsigned
     const bool exists = ::stat(targetPath.constData(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;
+    // A file its owner made read-only is not replaced behind its back.
+    if (exists && ::faccessat(AT_FDCWD, targetPath.constData(), W_OK, AT_EACCESS) != 0)
+        return errno;
 
-    QByteArray tempPath = folder + "/." + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
+    // A short name of its own, so that a file name near the length limit
+    // still leaves room for it.
+    QByteArray tempPath = folder + "/.lexorvia-XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) {
         const int error = errno;

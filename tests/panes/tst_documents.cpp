@@ -10,6 +10,11 @@
 #include <QTextCursor>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
 using namespace testsupport;
 
 // Reading text files into a pane, writing a pane as text or HTML, and the
@@ -35,6 +40,8 @@ private slots:
     void fileNames_data();
     void fileNames();
     void fileFailures();
+    void openRefusesWhatIsNoTextFile();
+    void saveLeavesReadOnlyFileAlone();
 
     void urlPrefix_data();
     void urlPrefix();
@@ -55,6 +62,9 @@ void TestDocuments::decode_data()
     QTest::newRow("undefined Windows-1252 byte") << QByteArray("a\x81z") << QString::fromUtf8("a\u0081z");
     QTest::newRow("NUL becomes ?") << bytesOf("a\0b") << "a?b";
     QTest::newRow("NUL in UTF-16") << QByteArray("\xFF\xFE" "a\0\0\0b\0", 8) << "a?b";
+    // A damaged file's dangling last byte shows as a replacement character.
+    QTest::newRow("UTF-16 LE of odd length") << QByteArray("\xFF\xFE" "a\0b", 5) << QString::fromUtf8("a\uFFFD");
+    QTest::newRow("UTF-16 BE of odd length") << QByteArray("\xFE\xFF\0a\0", 5) << QString::fromUtf8("a\uFFFD");
     QTest::newRow("empty") << QByteArray() << "";
 }
 
@@ -229,6 +239,64 @@ void TestDocuments::fileFailures()
     WriteWholeFile(old, "new");
     QCOMPARE(ReadWholeFile(old), QByteArray("new"));
     QCOMPARE(folderEntries(dir.path()), QStringList({"old.txt", "plain"}));
+
+    // A name at the length limit is saved like any other.
+    const QString longName = dir.filePath(QString(251, u'n') + ".txt");
+    WriteWholeFile(longName, "long");
+    QCOMPARE(ReadWholeFile(longName), QByteArray("long"));
+    QFile::remove(longName);
+}
+
+void TestDocuments::openRefusesWhatIsNoTextFile()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.txt");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString big = dir.filePath("big.txt");
+    QVERIFY(writeBytes(big, QByteArray(MaxOpenFileSize + 1, 'x')));
+    const QString limit = dir.filePath("limit.txt");
+    QVERIFY(writeBytes(limit, QByteArray(MaxOpenFileSize, 'x')));
+
+    // A pipe with no writer would hold the window at open; a device like
+    // /dev/zero has no end and would fill the memory.
+    const QList<std::pair<QString, QString>> refused = {
+        {fifo, "Cannot read " + fifo + ": Not a regular file"},
+        {"/dev/zero", "Cannot read /dev/zero: Not a regular file"},
+        {big, "Cannot read " + big + ": File too large (more than 2 MiB)"},
+    };
+    for (const auto &[path, message] : refused) {
+        try {
+            ReadWholeFile(path);
+            QFAIL(qPrintable("reading " + path + " should have failed"));
+        } catch (const AppError &e) {
+            QCOMPARE(e.text(), message);
+        }
+    }
+    QCOMPARE(ReadWholeFile(limit).size(), MaxOpenFileSize);
+}
+
+void TestDocuments::saveLeavesReadOnlyFileAlone()
+{
+    // Root writes read-only files all the same; a user does not.
+    QTemporaryDir dir;
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
+    const QString kept = dir.filePath("kept.txt");
+    QVERIFY(writeBytes(kept, "precious"));
+    QVERIFY(::chown(QFile::encodeName(kept).constData(), 65534, 65534) == 0 || ::geteuid() != 0);
+    QVERIFY(::chmod(QFile::encodeName(kept).constData(), 0444) == 0);
+    const int result = runAsNobody([&] {
+        try {
+            WriteWholeFile(kept, "new");
+            return 0;
+        } catch (const AppError &e) {
+            return e.text() == "Cannot write " + kept + ": Permission denied" ? 1 : 2;
+        }
+    });
+    if (result < 0)
+        QSKIP("needs root to act as an unprivileged user");
+    QCOMPARE(result, 1);
+    QCOMPARE(readBytes(kept), QByteArray("precious"));
+    QCOMPARE(folderEntries(dir.path()), QStringList{"kept.txt"});
 }
 
 void TestDocuments::urlPrefix_data()
