@@ -425,6 +425,9 @@ void TfrmMain::ApplyProxy()
     const std::optional<int> port = ParseInteger(Settings.Port);
     if (!port)
         throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(Settings.Port));
+    // A port out of range would leave the connection on the port set before.
+    if (*port < 1 || *port > 65535)
+        throw AppError(QStringLiteral("'%1' is not a valid port number (1 to 65535)").arg(Settings.Port));
     m_http.setProxyPort(*port);
     m_http.setProxyUserName(Settings.UserName);
     m_http.setProxyPassword(Settings.Password);

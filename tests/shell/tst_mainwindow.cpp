@@ -352,6 +352,14 @@ void TestMainWindow::proxyHandOver_data()
                                 << "'' is not a valid integer value";
     QTest::newRow("port abc") << QByteArray("NoProxy=0\r\nAddress=p\r\nPort=abc\r\nUserName=me\r\n") << "p" << 0 << ""
                               << "'abc' is not a valid integer value";
+    QTest::newRow("highest port") << QByteArray("NoProxy=0\r\nAddress=p\r\nPort=65535\r\n") << "p" << 65535 << ""
+                                  << "";
+    // Out of range, the port set before would stay in use without a word.
+    for (const char *outOfRange : {"65536", "$10050", "0", "-1"}) {
+        QTest::addRow("port %s", outOfRange)
+            << QByteArray("NoProxy=0\r\nAddress=p\r\nPort=") + outOfRange + "\r\nUserName=me\r\n" << "p" << 0 << ""
+            << QStringLiteral("'%1' is not a valid port number (1 to 65535)").arg(QLatin1String(outOfRange));
+    }
 }
 
 void TestMainWindow::proxyHandOver()
