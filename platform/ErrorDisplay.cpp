@@ -16,6 +16,7 @@ void showBox(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Lexorvia"), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText); // a failure's text is never markup
     box.exec();
 }
 

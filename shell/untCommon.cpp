@@ -63,6 +63,9 @@ QMessageBox *createBox(const QString &text, int kind, QWidget *parent)
         break;
     }
     auto *box = new QMessageBox(icon, QStringLiteral("Lexorvia"), text, buttons, parent);
+    // The text may come from a server (a status line): it is shown as text,
+    // never as markup with links in it.
+    box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::Ok);
     return box;
 }

@@ -129,19 +129,23 @@ void TestApplication::defaultDisplayIsMessageBox()
     ErrorDisplay::setSink({});
     QString caption;
     QString text;
+    Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
         caption = box->windowTitle();
         text = box->text();
+        format = box->textFormat();
         box->accept();
     });
     Thrower thrower;
-    thrower.onEvent = [] { throw AppError("Something failed"); };
+    // Markup in a failure's text (a server's reply, a file name) stays text.
+    thrower.onEvent = [] { throw AppError("Something <b>failed</b>"); };
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     QCoreApplication::sendPostedEvents(&thrower);
     QCOMPARE(caption, QStringLiteral("Lexorvia"));
-    QCOMPARE(text, QStringLiteral("Something failed"));
+    QCOMPARE(text, QStringLiteral("Something <b>failed</b>"));
+    QCOMPARE(format, Qt::PlainText);
 }
 
 int main(int argc, char **argv)

@@ -86,6 +86,7 @@ struct SeenBox
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     bool modal = false;
+    Qt::TextFormat format = Qt::AutoText;
 };
 
 SeenBox look(QMessageBox *box)
@@ -95,7 +96,8 @@ SeenBox look(QMessageBox *box)
             box->text(),
             box->icon(),
             box->standardButtons(),
-            box->isModal() || box->windowModality() != Qt::NonModal};
+            box->isModal() || box->windowModality() != Qt::NonModal,
+            box->textFormat()};
 }
 
 // A thread that calls ShowMsg once and keeps its answer. It gives up waiting
@@ -227,11 +229,15 @@ private slots:
             dismiss(box, how);
         });
 
-        const int answer = ShowMsg(QStringLiteral("Translation failed."), kind);
+        // A server's status line is shown as it came: markup in it is text,
+        // never a link.
+        const QString failure = QStringLiteral("HTTP/1.1 403 <a href=\"https://x.example/\">Restore</a>");
+        const int answer = ShowMsg(failure, kind);
 
         QVERIFY(seen.seen);
         QCOMPARE(seen.caption, QStringLiteral("Lexorvia"));
-        QCOMPARE(seen.text, QStringLiteral("Translation failed."));
+        QCOMPARE(seen.text, failure);
+        QCOMPARE(seen.format, Qt::PlainText);
         QTEST(seen.icon, "icon");
         QTEST(seen.buttons, "buttons");
         QVERIFY(seen.modal);
