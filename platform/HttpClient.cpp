@@ -61,10 +61,7 @@ curl_slist *headerList(const HttpSettings &settings, const QByteArray &url, cons
     for (const auto &[name, value] : settings.headers) {
         QByteArray line = name + ": ";
         if (value.isEmpty() && name.compare("Host", Qt::CaseInsensitive) == 0) {
-            const QUrl parsed = QUrl::fromEncoded(url);
-            line += parsed.host(QUrl::FullyEncoded).toUtf8();
-            if (parsed.port() > 0)
-                line += ':' + QByteArray::number(parsed.port());
+            line += HostHeaderFor(url);
         } else if (value.isEmpty() && name.compare("Content-Length", Qt::CaseInsensitive) == 0) {
             if (!body)
                 continue;
@@ -80,6 +77,17 @@ curl_slist *headerList(const HttpSettings &settings, const QByteArray &url, cons
 }
 
 } // namespace
+
+QByteArray HostHeaderFor(const QByteArray &url)
+{
+    const QUrl parsed = QUrl::fromEncoded(url);
+    QByteArray host = parsed.host(QUrl::FullyEncoded).toUtf8();
+    if (host.contains(':'))
+        host = '[' + host + ']';
+    if (parsed.port() > 0)
+        host += ':' + QByteArray::number(parsed.port());
+    return host;
+}
 
 struct HttpConnection::Impl
 {

@@ -29,6 +29,11 @@ struct HttpSettings
     qint64 maxReplyBytes = qint64(32) << 20;
 };
 
+// The value of the derived "Host" header for an address: its host (an IPv6
+// address in brackets, a name in its ASCII form) and the port when the
+// address names one.
+QByteArray HostHeaderFor(const QByteArray &url);
+
 class HttpConnection;
 
 // The translation service connection of the main window. It lives as long as

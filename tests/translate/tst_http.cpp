@@ -46,6 +46,8 @@ class TestHttp : public QObject
 private slots:
     void getRequestBytes();
     void postRequestBytes();
+    void hostHeader_data();
+    void hostHeader();
     void cookiesAndOneConnection();
     void failures_data();
     void failures();
@@ -102,6 +104,26 @@ void TestHttp::postRequestBytes()
                                 "User-Agent: " + QByteArray(UserAgent) + "\r\n"
                                 "\r\n" + body;
     QCOMPARE(server.lastRequest(), expected);
+}
+
+void TestHttp::hostHeader_data()
+{
+    QTest::addColumn<QByteArray>("url");
+    QTest::addColumn<QByteArray>("host");
+    QTest::newRow("name") << QByteArray("https://translate.googleapis.com/translate_a/single")
+                          << QByteArray("translate.googleapis.com");
+    QTest::newRow("name and port") << QByteArray("http://proxy.lan:8080/x") << QByteArray("proxy.lan:8080");
+    QTest::newRow("IPv4 and port") << QByteArray("http://127.0.0.1:5000/") << QByteArray("127.0.0.1:5000");
+    QTest::newRow("IPv6") << QByteArray("https://[2001:db8::1]/x") << QByteArray("[2001:db8::1]");
+    QTest::newRow("IPv6 and port") << QByteArray("http://[::1]:8080/x") << QByteArray("[::1]:8080");
+    QTest::newRow("international name") << QByteArray("https://b%C3%BCcher.example/") << QByteArray("xn--bcher-kva.example");
+}
+
+void TestHttp::hostHeader()
+{
+    QFETCH(QByteArray, url);
+    QFETCH(QByteArray, host);
+    QCOMPARE(HostHeaderFor(url), host);
 }
 
 void TestHttp::cookiesAndOneConnection()
