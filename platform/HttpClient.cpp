@@ -218,6 +218,12 @@ void HttpConnection::perform(const HttpSettings &settings, const QByteArray &url
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Impl::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, d.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(settings.connectTimeoutMs));
+#if LIBCURL_VERSION_NUM >= 0x075700
+    // A name lookup runs on a thread of the library's own. Without this, an
+    // abort or a time-out waits until the lookup ends, however long the name
+    // server takes; with it, the lookup is left to end by itself.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+#endif
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     if (body) {
         curl_easy_setopt(easy, CURLOPT_POST, 1L);

@@ -8,7 +8,28 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <chrono>
+#include <cstring>
+#include <dlfcn.h>
+#include <netdb.h>
 #include <thread>
+
+// The name "slow-lookup.test" takes this long to look up, like a name server
+// that answers late, and then stands for 127.0.0.1. The program exports this
+// function, so libcurl's resolver calls it in place of the C library's.
+constexpr int SlowLookupMs = 3000;
+
+extern "C" int getaddrinfo(const char *node, const char *service, const struct addrinfo *hints,
+                           struct addrinfo **result)
+{
+    using Lookup = int (*)(const char *, const char *, const struct addrinfo *, struct addrinfo **);
+    static const auto next = reinterpret_cast<Lookup>(::dlsym(RTLD_NEXT, "getaddrinfo"));
+    if (node && std::strcmp(node, "slow-lookup.test") == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(SlowLookupMs));
+        node = "127.0.0.1";
+    }
+    return next(node, service, hints, result);
+}
 
 Q_DECLARE_METATYPE(TestServer::Reply)
 
@@ -54,6 +75,8 @@ private slots:
     void refused();
     void stalledServerTimesOut();
     void abortEndsAStalledRequest();
+    void slowNameLookup_data();
+    void slowNameLookup();
     void httpsVerification_data();
     void httpsVerification();
     void proxyAsksForCredentials_data();
@@ -250,6 +273,45 @@ void TestHttp::abortEndsAStalledRequest()
     worker.join();
     QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(failure, QStringLiteral("Operation aborted."));
+}
+
+void TestHttp::slowNameLookup_data()
+{
+    QTest::addColumn<bool>("abort");
+    QTest::addColumn<QString>("failure");
+    // Closing the window while the name is looked up, and the connection
+    // time-out running out during the lookup: neither waits for the lookup.
+    QTest::newRow("aborted") << true << "Operation aborted.";
+    QTest::newRow("timed out") << false << "Socket Error # 10060\r\nConnection timed out.";
+}
+
+void TestHttp::slowNameLookup()
+{
+    QFETCH(bool, abort);
+    QFETCH(QString, failure);
+    HttpClient http;
+    ConfigureRequest(http, "http://slow-lookup.test/");
+    http.setTimeouts(abort ? 20000 : 300, 30000);
+    std::shared_ptr<HttpConnection> connection = http.connection();
+    const HttpSettings settings = http.settings();
+    QString seen;
+    QElapsedTimer timer;
+    timer.start();
+    std::thread worker([&] {
+        QByteArray out;
+        try {
+            connection->get(settings, "http://slow-lookup.test:9/translate_a/single?q=x", out);
+        } catch (const AppError &e) {
+            seen = e.text();
+        }
+    });
+    if (abort) {
+        QTest::qWait(300);
+        connection->abort();
+    }
+    worker.join();
+    QVERIFY2(timer.elapsed() < SlowLookupMs / 2, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(seen, failure);
 }
 
 void TestHttp::httpsVerification_data()
