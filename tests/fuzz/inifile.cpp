@@ -109,9 +109,25 @@ void checkValue(const QString &value, const Entry &entry)
                 fuzz::shown(where));
 }
 
+// Whether two names given by a caller reach the same entry: the reader drops
+// the caller's spaces at both ends and ignores letter case. (A name read from
+// the file may keep a space at its start: QString::fromUtf8 drops a
+// byte-order mark in front of it.)
 bool matches(const Entry &a, const Entry &b)
 {
-    return a.first.compare(b.first, Qt::CaseInsensitive) == 0 && a.second.compare(b.second, Qt::CaseInsensitive) == 0;
+    auto same = [](const QString &x, const QString &y) {
+        auto spaceless = [](const QString &name) {
+            qsizetype begin = 0;
+            qsizetype end = name.size();
+            while (begin < end && name.at(begin) == u' ')
+                ++begin;
+            while (end > begin && name.at(end - 1) == u' ')
+                --end;
+            return name.mid(begin, end - begin);
+        };
+        return spaceless(x).compare(spaceless(y), Qt::CaseInsensitive) == 0;
+    };
+    return same(a.first, b.first) && same(a.second, b.second);
 }
 
 } // namespace
