@@ -135,12 +135,21 @@ void closeBoxesAtShutdown()
 }
 
 // The main window (the window the active one belongs to), so that the box
-// appears over it; none when no window of the program is active.
+// appears over it; none when no window of the program is active. A dialog
+// that belongs to no window (the About box, the Options dialog) is not
+// taken: the box would go with it when it closes, before the user could read
+// it. The program's ordinary window is taken then.
 QWidget *ownerWindow()
 {
     QWidget *window = QApplication::activeWindow();
     while (window && window->parentWidget())
         window = window->parentWidget()->window();
+    if (window && window->windowType() == Qt::Dialog) {
+        for (QWidget *candidate : QApplication::topLevelWidgets()) {
+            if (!candidate->parentWidget() && candidate->windowType() == Qt::Window && candidate->isVisible())
+                return candidate;
+        }
+    }
     return window;
 }
 

@@ -357,6 +357,29 @@ private slots:
         QCOMPARE(worker.answer(), 2);
     }
 
+    // A worker's box that comes while a dialog of the program (an About box,
+    // owned by nobody) is the active window outlives that dialog: it belongs
+    // to the main window.
+    void showMsg_fromWorker_outlivesDialog()
+    {
+        QWidget main;
+        main.show();
+        auto *dialog = new QWidget(nullptr, Qt::Dialog);
+        dialog->show();
+        QApplication::setActiveWindow(dialog);
+        QTRY_COMPARE(QApplication::activeWindow(), dialog);
+
+        MsgThread worker(QStringLiteral("Connection refused."), 1);
+        QTRY_VERIFY(visibleBox());
+        delete dialog;
+        QCoreApplication::processEvents();
+        QVERIFY(visibleBox());
+        QVERIFY(worker.running());
+        visibleBox()->button(QMessageBox::Ok)->click();
+        QTRY_VERIFY(!worker.running());
+        QCOMPARE(worker.answer(), 1);
+    }
+
     void showMsg_sink_data()
     {
         QTest::addColumn<bool>("fromWorker");
