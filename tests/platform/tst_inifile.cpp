@@ -491,6 +491,24 @@ void TestIniFile::writeThroughSymlinkKeepsLink()
     QCOMPARE(readBytes(real), QByteArray("[s]\r\nk=2\r\n"));
 }
 
+namespace {
+
+// Writes s/k as the unprivileged user: 0 when the write went through, 1 when
+// it failed, -1 when the tests cannot act as that user.
+int writeAsNobody(const QString &path, const QString &value)
+{
+    return runAsNobody([&] {
+        try {
+            IniFile(path).writeString("s", "k", value);
+            return 0;
+        } catch (const AppError &) {
+            return 1;
+        }
+    });
+}
+
+} // namespace
+
 void TestIniFile::writableFileInLockedFolderIsRewrittenInPlace()
 {
     QTemporaryDir locked;
@@ -499,14 +517,7 @@ void TestIniFile::writableFileInLockedFolderIsRewrittenInPlace()
     QVERIFY(::chmod(QFile::encodeName(locked.path()).constData(), 0755) == 0);
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
 
-    const int result = runAsNobody([&] {
-        try {
-            IniFile(path).writeString("s", "k", "2");
-            return 0;
-        } catch (const AppError &) {
-            return 1;
-        }
-    });
+    const int result = writeAsNobody(path, "2");
     if (result < 0)
         QSKIP("needs root to act as an unprivileged user");
     QCOMPARE(result, 0);
@@ -515,14 +526,7 @@ void TestIniFile::writableFileInLockedFolderIsRewrittenInPlace()
 
     // A file that is not writable either still fails, and stays as it was.
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
-    const int denied = runAsNobody([&] {
-        try {
-            IniFile(path).writeString("s", "k", "3");
-            return 0;
-        } catch (const AppError &) {
-            return 1;
-        }
-    });
+    const int denied = writeAsNobody(path, "3");
     QCOMPARE(denied, 1);
     QCOMPARE(readBytes(path), QByteArray("[s]\r\nk=2\r\n"));
 }
@@ -538,14 +542,7 @@ void TestIniFile::unreadableFileIsNotReplaced()
     QVERIFY(writeBytes(path, content));
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0602) == 0);
 
-    const int result = runAsNobody([&] {
-        try {
-            IniFile(path).writeString("s", "k", "2");
-            return 0;
-        } catch (const AppError &) {
-            return 1;
-        }
-    });
+    const int result = writeAsNobody(path, "2");
     if (result < 0)
         QSKIP("needs root to act as an unprivileged user");
     QCOMPARE(result, 1);
